@@ -1,0 +1,146 @@
+#include "usb/qtusbhid.h"
+
+#include "protocol/crc16.h"
+#include "protocol/frame.h"
+#include "protocol/task.h"
+
+#include <hidapi/hidapi.h>
+
+#include <QDebug>
+#include <QElapsedTimer>
+
+#include <chrono>
+#include <thread>
+
+using FCProtocol::Task;
+namespace Frame = FCProtocol::Frame;
+
+namespace {
+
+// An empty non-blocking read is followed by this short pause: it keeps the 10 ms
+// end-of-reply gap and the 1000 ms reply wait exact to well under a millisecond while the
+// waiting thread stops burning a whole core.
+constexpr std::chrono::microseconds kIdlePoll(100);
+
+void logHidError(hid_device* device)
+{
+    qDebug("%ls", hid_error(device));
+}
+
+} // namespace
+
+QtUsbHID::QtUsbHID(unsigned short vendorId, unsigned short productId, const wchar_t* serial,
+                   QObject* parent)
+    : QObject(parent)
+    , vendorId(vendorId)
+    , productId(productId)
+    , serial(serial)
+{
+}
+
+QtUsbHID::~QtUsbHID()
+{
+    if (device)
+        close();
+}
+
+void QtUsbHID::close()
+{
+    hid_close(device);
+    device = nullptr;
+}
+
+void QtUsbHID::RunTask(Task* task)
+{
+    // 1. Open if needed.
+    if (!device) {
+        device = hid_open(vendorId, productId, serial);
+        if (!device) {
+            qDebug() << "USB Device Open Fail!";
+            task->status = Task::LinkFailed;
+            return;
+        }
+        hid_set_nonblocking(device, 1);
+        qDebug() << "USB Device Open Success!";
+    }
+
+    // 2. A task without a frame id has nothing to send.
+    if (task->txData.isEmpty()) {
+        qDebug() << "Wrong Tx Length!";
+        task->status = Task::NoReply;
+        return;
+    }
+
+    // 3. Finish the frame through the request stream: zero padding, then the CRC.
+    task->txStream.device()->seek(task->txData.size());
+    const int padding = Frame::paddingLength(task->txData.size());
+    task->txStream.writeRawData(QByteArray(padding, '\0').constData(), padding);
+    task->txStream << FCProtocol::crc16(task->txData.constData(), 0, task->txData.size());
+
+    // 4. Send, one 65-byte report per 64 frame bytes.
+    const quint8 reportId = reportIdFlag ? 0x01 : 0x00;
+    for (const QByteArray& report : Frame::reports(task->txData, reportId)) {
+        const int written = hid_write(device, reinterpret_cast<const unsigned char*>(report.constData()),
+                                      size_t(report.size()));
+        if (written < 0) {
+            reportIdFlag = !reportIdFlag;
+            logHidError(device);
+            close();
+            task->status = Task::LinkFailed;
+            return;
+        }
+        if (written != Frame::kReportSize) {
+            qDebug() << "Write Wrong Len!" << written;
+            task->status = Task::LinkFailed;
+            return;
+        }
+    }
+
+    // 5. Receive until the reply goes quiet.
+    if (!receive(task))
+        return;
+
+    // 6. Check the reply.
+    const Frame::ReplyCheck check = Frame::checkReply(task->txData, task->rxData, task->headLength);
+    if (check != Frame::ReplyOk) {
+        qDebug() << Frame::replyCheckMessage(check);
+        task->status = check;
+    }
+}
+
+bool QtUsbHID::receive(Task* task)
+{
+    unsigned char buffer[Frame::kReportSize];
+    const int readLength = reportIdFlag ? Frame::kReportSize : Frame::kReportDataSize;
+    const int skip = reportIdFlag ? 1 : 0;
+    QElapsedTimer timer;
+    timer.start();
+    bool dataSeen = false;
+
+    task->rxStream.device()->seek(task->rxData.size());
+    for (;;) {
+        const int n = hid_read(device, buffer, size_t(readLength));
+        if (n < 0) {
+            logHidError(device);
+            close();
+            task->status = Task::LinkFailed;
+            return false;
+        }
+        if (n > 0) {
+            timer.restart();
+            if (n > skip)
+                task->rxStream.writeRawData(reinterpret_cast<const char*>(buffer) + skip, n - skip);
+            dataSeen = true;
+            continue;
+        }
+        if (dataSeen) {
+            if (timer.elapsed() > kEndOfReplyGapMs)
+                return true;
+        } else if (timer.elapsed() > kReplyWaitMs) {
+            qDebug() << "Read Time Out!";
+            task->status = Task::NoReply;
+            return false;
+        }
+        std::this_thread::sleep_for(kIdlePoll);
+    }
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QFutureWatcher>
+#include <QList>
+#include <QObject>
+
+class QtUsbHID;
+
+namespace FCProtocol {
+class Task;
+}
+
+// Serialises all traffic to the flight controller: a bounded queue of waiting tasks, one
+// transaction at a time on a pool thread, each finished task handed back on the thread
+// that owns the controller.
+class TRController : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TRController(QObject* parent = nullptr);
+    // Waits for a running transaction (at most the reply wait) before the transport goes,
+    // and deletes the waiting tasks and the unfinished current task.
+    ~TRController() override;
+
+    static constexpr int kQueueCapacity = 10;
+
+    int waitingCount() const { return queue.size(); }
+    bool isBusy() const { return currentTask != nullptr; }
+    QtUsbHID* transport() const { return usb; }
+
+public slots:
+    // Takes ownership; urgent tasks go to the head of the queue. With 10 tasks already
+    // waiting the queue is cleared first ("Task Full!").
+    void AddTask(FCProtocol::Task* task);
+    // The running transaction has ended: emit the task's TaskDone, then start the next.
+    void TaskDone();
+    // Starts the head of the queue, if any.
+    void ContinueTask();
+    // Deletes every waiting task; they never emit TaskDone. The current task still completes.
+    void ClearTask();
+
+private:
+    QList<FCProtocol::Task*> queue;
+    FCProtocol::Task* currentTask = nullptr;
+    QFutureWatcher<void> watcher;
+    QtUsbHID* usb;
+};
