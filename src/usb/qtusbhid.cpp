@@ -9,6 +9,7 @@
 #include <QDebug>
 #include <QElapsedTimer>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -20,11 +21,15 @@ namespace {
 // An empty non-blocking read is followed by this short pause: it keeps the 10 ms
 // end-of-reply gap and the 1000 ms reply wait exact to well under a millisecond while the
 // waiting thread stops burning a whole core.
-constexpr std::chrono::microseconds kIdlePoll(100);
+std::atomic<int> idlePoll{100};
 
+// hidapi reports errors as wchar_t strings (32-bit on Linux) while Qt's "%ls" takes UTF-16,
+// so the text is converted first; passed through unconverted only its first letter survives.
 void logHidError(hid_device* device)
 {
-    qDebug("%ls", hid_error(device));
+    const wchar_t* error = hid_error(device);
+    const QString text = error ? QString::fromWCharArray(error) : QString();
+    qDebug("%ls", qUtf16Printable(text));
 }
 
 } // namespace
@@ -36,6 +41,16 @@ QtUsbHID::QtUsbHID(unsigned short vendorId, unsigned short productId, const wcha
     , productId(productId)
     , serial(serial)
 {
+}
+
+void QtUsbHID::setIdlePollMicros(int micros)
+{
+    idlePoll.store(qMax(0, micros), std::memory_order_relaxed);
+}
+
+int QtUsbHID::idlePollMicros()
+{
+    return idlePoll.load(std::memory_order_relaxed);
 }
 
 QtUsbHID::~QtUsbHID()
@@ -141,6 +156,7 @@ bool QtUsbHID::receive(Task* task)
             task->status = Task::NoReply;
             return false;
         }
-        std::this_thread::sleep_for(kIdlePoll);
+        if (const int micros = idlePoll.load(std::memory_order_relaxed))
+            std::this_thread::sleep_for(std::chrono::microseconds(micros));
     }
 }

@@ -42,6 +42,11 @@ public:
     static constexpr int kReplyWaitMs = 1000;
     static constexpr int kEndOfReplyGapMs = 10;
 
+    // Pause after an empty non-blocking read, in microseconds (default 100). 0 polls without
+    // pausing; the benchmarks use it to compare against a pure busy loop.
+    static void setIdlePollMicros(int micros);
+    static int idlePollMicros();
+
 private:
     void close();
     bool receive(FCProtocol::Task* task);

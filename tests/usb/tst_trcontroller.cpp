@@ -1,0 +1,244 @@
+#include "protocol/task.h"
+#include "usb/trcontroller.h"
+#include "virtualfc.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QThread>
+#include <QtTest>
+
+using FCProtocol::Task;
+
+// The task run controller: one transaction at a time, queue order and capacity, tasks
+// handed back on the owning thread, and a safe shutdown mid-transaction.
+class tst_trcontroller : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void idleControllerStartsATaskAtOnce();
+    void urgentTasksJumpTheQueue();
+    void overflowKeepsOnlyTheNewTask();
+    void clearTaskDeletesWaitingTasksOnly();
+    void taskAddedFromTaskDoneWaitsItsTurn();
+    void taskDoneArrivesOnTheOwningThread();
+    void invalidTaskEndsWithStatusMinus2();
+    void destroyedMidTransactionWaitsForTheTransfer();
+
+private:
+    // Records the order in which tasks report TaskDone and deletes them as the main
+    // window would.
+    struct Recorder {
+        QStringList order;
+        void watch(Task* task, const QString& name)
+        {
+            QObject::connect(task, &Task::TaskDone, task, [this, name](Task* done) {
+                order << name;
+                done->deleteLater();
+            });
+        }
+    };
+};
+
+void tst_trcontroller::init()
+{
+    VirtualFC::reset();
+    VirtualFC::setFastTiming(false); // about 12 ms a transaction keeps the controller busy
+}
+
+void tst_trcontroller::idleControllerStartsATaskAtOnce()
+{
+    TRController controller;
+    QVERIFY(!controller.isBusy());
+    auto* task = new Task(FCProtocol::INFO_RD, false);
+    QSignalSpy done(task, &Task::TaskDone);
+    controller.AddTask(task);
+    QVERIFY(controller.isBusy());
+    QCOMPARE(controller.waitingCount(), 0);
+    QVERIFY(done.wait(3000));
+    QCOMPARE(task->status, 0);
+    QVERIFY(!controller.isBusy());
+    delete task;
+}
+
+void tst_trcontroller::urgentTasksJumpTheQueue()
+{
+    TRController controller;
+    Recorder recorder;
+    auto* running = new Task(FCProtocol::INFO_RD, false);
+    auto* a = new Task(FCProtocol::STATUS_RD, false);
+    auto* u1 = new Task(FCProtocol::STORE, true);
+    auto* u2 = new Task(FCProtocol::HORIZON_CALI, true);
+    u1->txStream << qint8(-85);
+    u2->txStream << qint8(-85);
+    recorder.watch(running, "running");
+    recorder.watch(a, "A");
+    recorder.watch(u1, "U1");
+    recorder.watch(u2, "U2");
+
+    controller.AddTask(running);
+    controller.AddTask(a);
+    controller.AddTask(u1);
+    controller.AddTask(u2);
+    QCOMPARE(controller.waitingCount(), 3);
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.order.size(), 4, 5000);
+    QCOMPARE(recorder.order, (QStringList{"running", "U2", "U1", "A"}));
+
+    // The controller saw the requests in the same order.
+    QList<int> types;
+    for (const QByteArray& request : VirtualFC::requests())
+        types << FCProtocol::taskTypeOf(quint8(request[0]), quint8(request[1]));
+    QCOMPARE(types, (QList<int>{FCProtocol::INFO_RD, FCProtocol::HORIZON_CALI, FCProtocol::STORE,
+                                FCProtocol::STATUS_RD}));
+}
+
+void tst_trcontroller::overflowKeepsOnlyTheNewTask()
+{
+    TRController controller;
+    Recorder recorder;
+    auto* running = new Task(FCProtocol::INFO_RD, false);
+    recorder.watch(running, "running");
+    controller.AddTask(running);
+
+    QList<QPointer<Task>> waiting;
+    int doneAmongWaiting = 0;
+    for (int i = 0; i < 10; ++i) {
+        auto* task = new Task(FCProtocol::STATUS_RD, false);
+        connect(task, &Task::TaskDone, this, [&doneAmongWaiting] { ++doneAmongWaiting; });
+        waiting << task;
+        controller.AddTask(task);
+    }
+    QCOMPARE(controller.waitingCount(), 10);
+
+    auto* newest = new Task(FCProtocol::STATUS_RD, false);
+    recorder.watch(newest, "newest");
+    QTest::ignoreMessage(QtDebugMsg, "Task Full!");
+    controller.AddTask(newest);
+    QCOMPARE(controller.waitingCount(), 1);
+    for (const QPointer<Task>& task : waiting)
+        QVERIFY(task.isNull()); // deleted at once, not later
+
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.order.size(), 2, 5000);
+    QCOMPARE(recorder.order, (QStringList{"running", "newest"}));
+    QCOMPARE(doneAmongWaiting, 0);
+}
+
+void tst_trcontroller::clearTaskDeletesWaitingTasksOnly()
+{
+    TRController controller;
+    Recorder recorder;
+    auto* running = new Task(FCProtocol::INFO_RD, false);
+    recorder.watch(running, "running");
+    controller.AddTask(running);
+
+    auto* w1 = new Task(FCProtocol::STATUS_RD, false);
+    auto* w2 = new Task(FCProtocol::RC_RD, false);
+    recorder.watch(w1, "w1");
+    recorder.watch(w2, "w2");
+    QSignalSpy destroyed1(w1, &QObject::destroyed);
+    QSignalSpy destroyed2(w2, &QObject::destroyed);
+    controller.AddTask(w1);
+    controller.AddTask(w2);
+
+    controller.ClearTask();
+    QCOMPARE(destroyed1.count(), 1);
+    QCOMPARE(destroyed2.count(), 1);
+    QCOMPARE(controller.waitingCount(), 0);
+    QVERIFY(controller.isBusy());
+
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.order, QStringList{"running"}, 5000);
+    QVERIFY(!controller.isBusy());
+    QCOMPARE(VirtualFC::requestCount(FCProtocol::STATUS_RD), 0);
+    QCOMPARE(VirtualFC::requestCount(FCProtocol::RC_RD), 0);
+}
+
+void tst_trcontroller::taskAddedFromTaskDoneWaitsItsTurn()
+{
+    TRController controller;
+    auto* first = new Task(FCProtocol::INFO_RD, false);
+    Task* second = nullptr;
+    bool busyInHandler = false;
+    int waitingInHandler = -1;
+    int requestsInHandler = -1;
+    int secondStatus = 1;
+    connect(first, &Task::TaskDone, this, [&](Task* done) {
+        second = new Task(FCProtocol::STATUS_RD, false);
+        connect(second, &Task::TaskDone, this, [&secondStatus](Task* t) {
+            secondStatus = t->status;
+            t->deleteLater();
+        });
+        controller.AddTask(second);
+        busyInHandler = controller.isBusy();
+        waitingInHandler = controller.waitingCount();
+        requestsInHandler = VirtualFC::requestCount(FCProtocol::STATUS_RD);
+        done->deleteLater();
+    });
+    controller.AddTask(first);
+    QTRY_VERIFY_WITH_TIMEOUT(second != nullptr, 3000);
+    QVERIFY(busyInHandler);
+    QCOMPARE(waitingInHandler, 1); // queued behind the finishing task, not started
+    QCOMPARE(requestsInHandler, 0);
+
+    QTRY_COMPARE_WITH_TIMEOUT(secondStatus, 0, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!controller.isBusy(), 1000);
+}
+
+void tst_trcontroller::taskDoneArrivesOnTheOwningThread()
+{
+    TRController controller;
+    auto* task = new Task(FCProtocol::INFO_RD, false);
+    QThread* deliveredOn = nullptr;
+    connect(task, &Task::TaskDone, task, [&deliveredOn] { deliveredOn = QThread::currentThread(); },
+            Qt::DirectConnection);
+    QSignalSpy done(task, &Task::TaskDone);
+    controller.AddTask(task);
+    QVERIFY(done.wait(3000));
+    QCOMPARE(deliveredOn, QThread::currentThread());
+    QCOMPARE(deliveredOn, controller.thread());
+    delete task;
+}
+
+void tst_trcontroller::invalidTaskEndsWithStatusMinus2()
+{
+    TRController controller;
+    QTest::ignoreMessage(QtDebugMsg, "invalid frame id!");
+    auto* task = new Task(20, false);
+    QSignalSpy done(task, &Task::TaskDone);
+    QTest::ignoreMessage(QtDebugMsg, "Wrong Tx Length!");
+    controller.AddTask(task);
+    QVERIFY(done.wait(3000));
+    QCOMPARE(task->status, -2);
+    QVERIFY(VirtualFC::writtenReports().isEmpty());
+    delete task;
+}
+
+void tst_trcontroller::destroyedMidTransactionWaitsForTheTransfer()
+{
+    VirtualFC::setFault(VirtualFC::Fault::NoAnswer, -1);
+    auto* controller = new TRController;
+    auto* running = new Task(FCProtocol::INFO_RD, false);
+    auto* waiting = new Task(FCProtocol::STATUS_RD, false);
+    QSignalSpy runningDone(running, &Task::TaskDone);
+    QSignalSpy runningDestroyed(running, &QObject::destroyed);
+    QSignalSpy waitingDestroyed(waiting, &QObject::destroyed);
+    controller->AddTask(running);
+    controller->AddTask(waiting);
+    QTRY_COMPARE_WITH_TIMEOUT(VirtualFC::requestCount(FCProtocol::INFO_RD), 1, 3000);
+
+    QTest::ignoreMessage(QtDebugMsg, "Read Time Out!");
+    QElapsedTimer clock;
+    clock.start();
+    delete controller; // must not pull the transport from under the pool thread
+    QVERIFY(clock.elapsed() < 3000);
+    QCOMPARE(waitingDestroyed.count(), 1);
+    QCOMPARE(runningDestroyed.count(), 1);
+    QCoreApplication::processEvents();
+    QCOMPARE(runningDone.count(), 0);
+    QCOMPARE(VirtualFC::requestCount(FCProtocol::STATUS_RD), 0);
+    QVERIFY(!VirtualFC::isOpen()); // the transport closed the device when it went
+}
+
+QTEST_GUILESS_MAIN(tst_trcontroller)
+#include "tst_trcontroller.moc"
