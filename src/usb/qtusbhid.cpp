@@ -21,7 +21,7 @@ namespace {
 // An empty non-blocking read is followed by this short pause: it keeps the 10 ms
 // end-of-reply gap and the 1000 ms reply wait exact to well under a millisecond while the
 // waiting thread stops burning a whole core.
-std::atomic<int> idlePoll{100};
+std::atomic<int> idlePoll{400};
 
 // hidapi reports errors as wchar_t strings (32-bit on Linux) while Qt's "%ls" takes UTF-16,
 // so the text is converted first; passed through unconverted only its first letter survives.

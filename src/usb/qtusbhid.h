@@ -42,7 +42,7 @@ public:
     static constexpr int kReplyWaitMs = 1000;
     static constexpr int kEndOfReplyGapMs = 10;
 
-    // Pause after an empty non-blocking read, in microseconds (default 100). 0 polls without
+    // Pause after an empty non-blocking read, in microseconds (default 400). 0 polls without
     // pausing; the benchmarks use it to compare against a pure busy loop.
     static void setIdlePollMicros(int micros);
     static int idlePollMicros();

@@ -1,0 +1,370 @@
+#include "virtualdevice.h"
+
+#include "protocol/crc16.h"
+#include "protocol/frameids.h"
+
+#include <algorithm>
+#include <cstring>
+
+using namespace FCProtocol;
+using VirtualFC::Fault;
+
+namespace {
+
+constexpr int kReportData = 64;
+constexpr int kRecordLimit = 50000;
+// A frame whose next report does not come within this time is given up.
+constexpr std::chrono::milliseconds kFrameGiveUp(200);
+
+void appendCrc(QByteArray& frame)
+{
+    const quint16 crc = crc16(frame.constData(), 0, frame.size());
+    frame.append(char(crc & 0xFF));
+    frame.append(char(crc >> 8));
+}
+
+} // namespace
+
+VirtualDevice& VirtualDevice::instance()
+{
+    // Never destroyed: a transport torn down during static destruction may still close its handle.
+    static VirtualDevice* device = new VirtualDevice;
+    return *device;
+}
+
+VirtualDevice::VirtualDevice()
+{
+    reset();
+}
+
+template <typename T>
+void VirtualDevice::remember(QList<T>& list, const T& item)
+{
+    list.append(item);
+    if (list.size() > kRecordLimit)
+        list.removeFirst();
+}
+
+void VirtualDevice::reset()
+{
+    const Clock::time_point now = Clock::now();
+    model.reset(now);
+    reportMicros = 1000;
+    processingMicros = 500;
+    dropDelayMs = 50;
+    offBusMs = 300;
+    plugged = true;
+    offBus_ = false;
+    jumpArmed_ = false;
+    reportIdMode = 0;
+    replyClassBit7 = false;
+    busFreeAt_ = now;
+    // Handles stay valid across a reset, so a transport kept by a test fixture keeps working.
+    pending_.clear();
+    assembling_.clear();
+    readErrorAfter_ = -1;
+    deliveredOfReply_ = 0;
+    clearFaults();
+    clearRecords();
+    globalError = L"Success";
+    if (!handles.empty())
+        model.opened(now);
+}
+
+void VirtualDevice::clearRecords()
+{
+    writtenReports.clear();
+    requests.clear();
+    replies.clear();
+    requestCounts.fill(0);
+    opens = closes = answered = discarded = badRequests = 0;
+}
+
+void VirtualDevice::setFault(Fault fault, int count, int param, int taskType)
+{
+    FaultSlot& slot = faults_[size_t(fault)];
+    slot.remaining = count;
+    slot.param = param;
+    slot.taskType = taskType;
+}
+
+int VirtualDevice::faultRemaining(Fault fault) const
+{
+    return faults_[size_t(fault)].remaining;
+}
+
+void VirtualDevice::clearFaults()
+{
+    faults_.fill(FaultSlot());
+}
+
+bool VirtualDevice::takeFault(Fault fault, int type, int* param)
+{
+    FaultSlot& slot = faults_[size_t(fault)];
+    if (slot.remaining == 0 || (slot.taskType >= 0 && slot.taskType != type))
+        return false;
+    if (slot.remaining > 0)
+        --slot.remaining;
+    if (param)
+        *param = slot.param;
+    return true;
+}
+
+bool VirtualDevice::onBus()
+{
+    updateBus(Clock::now());
+    return plugged && !offBus_;
+}
+
+void VirtualDevice::setPlugged(bool on)
+{
+    if (on == plugged)
+        return;
+    const Clock::time_point now = Clock::now();
+    updateBus(now);
+    plugged = on;
+    if (!on) {
+        ++generation_;
+        dropPending();
+        assembling_.clear();
+        if (offBus_) {
+            offBus_ = false;
+            model.enumerated(comingBackAs_, now);
+        }
+        jumpArmed_ = false;
+    } else {
+        model.enumerated(FCModel::Jump::None, now);
+    }
+}
+
+void VirtualDevice::updateBus(Clock::time_point now)
+{
+    if (jumpArmed_ && now >= dropAt_) {
+        // The board restarts into the other program and re-enumerates.
+        jumpArmed_ = false;
+        offBus_ = true;
+        comingBackAs_ = jump_;
+        offUntil_ = dropAt_ + std::chrono::milliseconds(offBusMs);
+        ++generation_;
+        dropPending();
+        assembling_.clear();
+    }
+    if (offBus_ && now >= offUntil_) {
+        offBus_ = false;
+        model.enumerated(comingBackAs_, offUntil_);
+    }
+}
+
+bool VirtualDevice::alive(hid_device_* dev)
+{
+    return handles.count(dev) && dev->generation == generation_ && plugged && !offBus_;
+}
+
+void VirtualDevice::dropPending()
+{
+    discarded += int(pending_.size());
+    pending_.clear();
+    readErrorAfter_ = -1;
+    deliveredOfReply_ = 0;
+}
+
+hid_device_* VirtualDevice::open(unsigned short vendorId, unsigned short productId)
+{
+    const Clock::time_point now = Clock::now();
+    updateBus(now);
+    if (vendorId != VirtualFC::kVendorId || productId != VirtualFC::kProductId || !plugged
+        || offBus_) {
+        globalError = L"virtual controller: no such device";
+        return nullptr;
+    }
+    auto* dev = new hid_device_;
+    dev->generation = generation_;
+    handles.insert(dev);
+    ++opens;
+    model.opened(now);
+    globalError = L"Success";
+    return dev;
+}
+
+void VirtualDevice::close(hid_device_* dev)
+{
+    if (handles.erase(dev)) {
+        delete dev;
+        ++closes;
+    }
+}
+
+int VirtualDevice::write(hid_device_* dev, const unsigned char* data, size_t length,
+                         Clock::time_point* doneAt)
+{
+    const Clock::time_point now = Clock::now();
+    *doneAt = now;
+    updateBus(now);
+    if (!handles.count(dev))
+        return -1;
+    remember(writtenReports, QByteArray(reinterpret_cast<const char*>(data), int(length)));
+    if (!alive(dev)) {
+        dev->lastError = L"virtual controller: write failed (device disconnected)";
+        return -1;
+    }
+    if (length < 1 || length > size_t(kReportData + 1)) {
+        dev->lastError = L"virtual controller: write failed (bad report length)";
+        return -1;
+    }
+    if (int(data[0]) != reportIdMode) {
+        dev->lastError = L"virtual controller: write failed (report id not used by the device)";
+        return -1;
+    }
+
+    QByteArray piece(reinterpret_cast<const char*>(data) + 1, int(length) - 1);
+    piece.append(QByteArray(kReportData - piece.size(), '\0'));
+    const bool startsFrame = assembling_.isEmpty() || now - lastReportAt_ > kFrameGiveUp;
+    const int type = startsFrame ? taskTypeOf(quint8(piece[0]), quint8(piece[1])) : assemblingType_;
+
+    int shortCount = 0;
+    if (takeFault(Fault::WriteFail, type)) {
+        assembling_.clear();
+        dev->lastError = L"virtual controller: write failed";
+        return -1;
+    }
+    if (takeFault(Fault::ShortWrite, type, &shortCount)) {
+        assembling_.clear();
+        return shortCount > 0 && shortCount < int(length) ? shortCount : 32;
+    }
+
+    const Clock::time_point done = std::max(now, busFreeAt_) + std::chrono::microseconds(reportMicros);
+    busFreeAt_ = done;
+    *doneAt = done;
+
+    if (startsFrame) {
+        if (!assembling_.isEmpty())
+            ++badRequests; // the previous frame was never finished
+        assembling_.clear();
+        dropPending(); // a new request: unread replies are of no use any more
+        expectedLength_ = FCModel::requestLength(quint8(piece[0]), quint8(piece[1]));
+        assemblingType_ = type;
+    }
+    assembling_.append(piece);
+    lastReportAt_ = now;
+    if (assembling_.size() >= expectedLength_) {
+        const QByteArray frame = assembling_;
+        assembling_.clear();
+        frameComplete(frame, done);
+    }
+    return int(length);
+}
+
+void VirtualDevice::frameComplete(const QByteArray& frame, Clock::time_point doneAt)
+{
+    remember(requests, frame);
+    const int n = frame.size();
+    const quint16 received = quint16(quint8(frame[n - 2]) | quint8(frame[n - 1]) << 8);
+    const int type = taskTypeOf(quint8(frame[0]), quint8(frame[1]));
+    if (crc16(frame.constData(), 0, n - 2) != received || type < 0) {
+        ++badRequests; // the controller ignores what it cannot trust
+        return;
+    }
+    ++requestCounts[size_t(type)];
+
+    FCModel::Mischief mischief;
+    const bool inBootloader = model.info.mode == 1;
+    mischief.refuseBlock = type == BLOCK_PROG && inBootloader && takeFault(Fault::RefuseBlock, type);
+    mischief.wrongVerify = type == VERIFY && inBootloader && takeFault(Fault::WrongVerify, type);
+    const FCModel::Answer answer = model.handle(type, frame.mid(2, n - 4), doneAt, mischief);
+    if (!answer.answered)
+        return;
+
+    if (answer.jump != FCModel::Jump::None) {
+        jump_ = answer.jump;
+        jumpArmed_ = true;
+        dropAt_ = doneAt + std::chrono::milliseconds(dropDelayMs);
+    }
+    if (takeFault(Fault::NoAnswer, type))
+        return;
+    sendReply(type, answer.payload, frame, doneAt);
+}
+
+void VirtualDevice::sendReply(int type, QByteArray payload, const QByteArray& request,
+                              Clock::time_point doneAt)
+{
+    QByteArray reply;
+    reply.append(char(quint8(request[0]) | (replyClassBit7 ? 0x80 : 0x00)));
+    reply.append(request[1]);
+    reply.append(payload);
+
+    int gapMs = 0;
+    const bool split = takeFault(Fault::SplitReply, type, &gapMs);
+    int padding = kReportData - ((reply.size() + 2) % kReportData);
+    while (split && reply.size() + padding + 2 < 2 * kReportData)
+        padding += kReportData;
+    reply.append(QByteArray(padding, '\0'));
+    appendCrc(reply);
+
+    if (takeFault(Fault::BadEcho, type)) {
+        reply[1] = char(reply[1] ^ 0x01);
+        reply.chop(2);
+        appendCrc(reply);
+    }
+    if (takeFault(Fault::BadCrc, type))
+        reply[reply.size() - 1] = char(reply[reply.size() - 1] ^ 0xFF);
+    const bool badLength = takeFault(Fault::BadLength, type);
+    int readErrorAfter = -1;
+    if (takeFault(Fault::ReadError, type, &readErrorAfter))
+        readErrorAfter_ = qMax(0, readErrorAfter);
+
+    remember(replies, reply);
+    ++answered;
+    deliveredOfReply_ = 0;
+
+    const auto report = std::chrono::microseconds(reportMicros);
+    Clock::time_point t = doneAt + std::chrono::microseconds(processingMicros);
+    for (int offset = 0; offset < reply.size(); offset += kReportData) {
+        t += (split && offset == kReportData) ? std::chrono::milliseconds(gapMs) : report;
+        pending_.push_back({reply.mid(offset, kReportData), t});
+    }
+    if (badLength)
+        pending_.push_back({QByteArray(1, '\0'), t + report});
+    if (jumpArmed_) {
+        // The board restarts once its confirmation has been read, or when a host that never
+        // reads it would have given up.
+        dropAt_ = t + std::chrono::milliseconds(1000 + dropDelayMs);
+    }
+}
+
+int VirtualDevice::read(hid_device_* dev, unsigned char* data, size_t length,
+                        Clock::time_point* wakeAt)
+{
+    const Clock::time_point now = Clock::now();
+    *wakeAt = Clock::time_point::max();
+    updateBus(now);
+    if (!handles.count(dev))
+        return -1;
+    if (!alive(dev)) {
+        dev->lastError = L"virtual controller: read failed (device disconnected)";
+        return -1;
+    }
+    const bool frontReady = !pending_.empty() && pending_.front().readyAt <= now;
+    if (readErrorAfter_ >= 0 && deliveredOfReply_ >= readErrorAfter_
+        && (frontReady || pending_.empty())) {
+        dropPending();
+        dev->lastError = L"virtual controller: read failed";
+        return -1;
+    }
+    if (frontReady) {
+        QByteArray report = pending_.front().data;
+        pending_.pop_front();
+        ++deliveredOfReply_;
+        if (reportIdMode != 0)
+            report.prepend(char(reportIdMode));
+        const int n = int(std::min(length, size_t(report.size())));
+        memcpy(data, report.constData(), size_t(n));
+        if (pending_.empty() && jumpArmed_)
+            dropAt_ = now + std::chrono::milliseconds(dropDelayMs);
+        return n;
+    }
+    if (!pending_.empty())
+        *wakeAt = pending_.front().readyAt;
+    if (jumpArmed_)
+        *wakeAt = std::min(*wakeAt, dropAt_);
+    return 0;
+}

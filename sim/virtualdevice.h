@@ -1,0 +1,117 @@
+#pragma once
+
+#include "fcmodel.h"
+#include "virtualfc.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <array>
+#include <chrono>
+#include <deque>
+#include <mutex>
+#include <set>
+
+// One open handle of the virtual board, as hidapi hands it out.
+struct hid_device_ {
+    int generation = 0; // the bus enumeration it was opened in; stale after the board drops off
+    bool nonblocking = false;
+    const wchar_t* lastError = L"Success";
+};
+
+// The virtual board on the USB bus: HID reports in and out, link timing, enumeration and
+// injected faults, in front of the controller model. One process-wide instance; every member
+// is used under `mutex`, and no call sleeps while holding it.
+class VirtualDevice
+{
+public:
+    using Clock = std::chrono::steady_clock;
+
+    static VirtualDevice& instance();
+
+    std::mutex mutex;
+
+    void reset();
+
+    // The hidapi calls, with the lock held by the caller. Time-consuming calls return the
+    // moment until which the caller has to wait after releasing the lock.
+    hid_device_* open(unsigned short vendorId, unsigned short productId);
+    void close(hid_device_* dev);
+    int write(hid_device_* dev, const unsigned char* data, size_t length, Clock::time_point* doneAt);
+    // Returns the byte count, 0 if nothing is ready (then *wakeAt says when to look again, or
+    // Clock::time_point::max() if no reply is on its way), -1 on error.
+    int read(hid_device_* dev, unsigned char* data, size_t length, Clock::time_point* wakeAt);
+    const wchar_t* globalError = L"Success";
+
+    // Settings and records used by the control API.
+    void setPlugged(bool plugged);
+    bool onBus();
+    void setFault(VirtualFC::Fault fault, int count, int param, int taskType);
+    int faultRemaining(VirtualFC::Fault fault) const;
+    void clearFaults();
+    void clearRecords();
+
+    FCModel model;
+
+    int reportMicros = 1000;
+    int processingMicros = 500;
+    int dropDelayMs = 50;
+    int offBusMs = 300;
+    bool plugged = true;
+    int reportIdMode = 0;
+    bool replyClassBit7 = false;
+
+    QList<QByteArray> writtenReports;
+    QList<QByteArray> requests;
+    QList<QByteArray> replies;
+    std::array<int, 20> requestCounts{};
+    int opens = 0;
+    int closes = 0;
+    int answered = 0;
+    int discarded = 0;
+    int badRequests = 0;
+
+    std::set<hid_device_*> handles;
+
+private:
+    struct FaultSlot {
+        int remaining = 0;
+        int param = 0;
+        int taskType = -1;
+    };
+    struct PendingReport {
+        QByteArray data;
+        Clock::time_point readyAt;
+    };
+
+    VirtualDevice();
+
+    bool takeFault(VirtualFC::Fault fault, int type, int* param = nullptr);
+    void updateBus(Clock::time_point now);
+    bool alive(hid_device_* dev);
+    void dropPending();
+    void frameComplete(const QByteArray& frame, Clock::time_point doneAt);
+    void sendReply(int type, QByteArray payload, const QByteArray& request, Clock::time_point doneAt);
+    template <typename T>
+    static void remember(QList<T>& list, const T& item);
+
+    std::array<FaultSlot, 10> faults_{};
+    int generation_ = 0;
+    Clock::time_point busFreeAt_;
+
+    QByteArray assembling_;
+    int expectedLength_ = 0;
+    int assemblingType_ = -1;
+    Clock::time_point lastReportAt_;
+
+    std::deque<PendingReport> pending_;
+    int deliveredOfReply_ = 0;
+    int readErrorAfter_ = -1;
+
+    FCModel::Jump jump_ = FCModel::Jump::None;
+    bool jumpArmed_ = false;
+    Clock::time_point dropAt_;
+    bool offBus_ = false;
+    FCModel::Jump comingBackAs_ = FCModel::Jump::None;
+    Clock::time_point offUntil_;
+};
