@@ -1,23 +1,135 @@
 #include "pages/pagefcframe.h"
 
+#include "app/dialogwarning.h"
+#include "ui_pagefcframe.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QDebug>
+#include <QRegion>
+
+namespace {
+
+constexpr qint8 kFrameRead = 0;
+constexpr qint8 kFrameWrite = 1;
+constexpr QSize kMotorTestImageSize(88, 27);
+
+} // namespace
+
 PageFCFrame::PageFCFrame(QWidget* parent)
     : PageFC(parent)
+    , ui(new Ui::PageFCFrame)
+    , frameGroup(new QButtonGroup(this))
+    , mountingGroup(new QButtonGroup(this))
 {
+    ui->setupUi(this);
     setObjectName(QStringLiteral("pageFCFrame"));
     setFixedSize(780, 310);
+    ui->stackedWidget->setCurrentIndex(0);
+
+    // The button id is the airframe code the controller uses.
+    for (int n = 0; n < kAirframeCount; ++n) {
+        auto* button = ui->frame_rcFrame->findChild<QAbstractButton*>(QStringLiteral("radioButton_%1").arg(n));
+        if (!button) {
+            qDebug() << "PageFCFrame fault: add button!";
+            continue;
+        }
+        frameGroup->addButton(button, n);
+    }
+    // The motor-test image keeps its own size, centred in the wide strip under the pictures;
+    // only the image takes clicks, so a click beside it cannot start the motors.
+    QRect motorTestArea(QPoint(0, 0), kMotorTestImageSize);
+    motorTestArea.moveCenter(ui->pushButton_motorTest->rect().center());
+    ui->pushButton_motorTest->setMask(QRegion(motorTestArea));
+
+    mountingGroup->addButton(ui->radioButton_normal, 0);
+    mountingGroup->addButton(ui->radioButton_invert, 1);
+
+    // idClicked is buttonClicked(int) under its current name: only a user's click emits it,
+    // never a setChecked() from a reply.
+    connect(frameGroup, &QButtonGroup::idClicked, this, &PageFCFrame::frameSelected);
+    connect(mountingGroup, &QButtonGroup::idClicked, this, &PageFCFrame::mountingSelected);
+}
+
+PageFCFrame::~PageFCFrame()
+{
+    delete ui;
+}
+
+void PageFCFrame::frameSelected(int n)
+{
+    airframe = qint8(n);
+    writeFrame();
+}
+
+void PageFCFrame::mountingSelected(int n)
+{
+    mounting = qint8(n);
+    writeFrame();
+}
+
+void PageFCFrame::writeFrame()
+{
+    auto* task = new FCProtocol::Task(FCProtocol::FRAME_RW, false);
+    task->txStream << kFrameWrite << airframe << mounting;
+    task->urgent = true;
+    emit AddTask(task);
+}
+
+void PageFCFrame::on_pushButton_motorTest_clicked()
+{
+    if (motorTestWarningPending) {
+        DialogWarning dialog;
+        dialog.setText(tr("During the motor test,please remove all propellers in case of unexpected danger! "
+                          "Please make sure the order and rotation of motors are the same as the picture "
+                          "shown in the software."));
+        dialog.exec();
+        if (dialog.result() != 1)
+            return;
+        motorTestWarningPending = false;
+    }
+
+    auto* task = new FCProtocol::Task(FCProtocol::MOTOR_TEST, false);
+    task->txStream << qint8(FCProtocol::kCommandStart);
+    task->urgent = true;
+    emit AddTask(task);
 }
 
 void PageFCFrame::TaskDone(FCProtocol::Task* task)
 {
-    Q_UNUSED(task);
+    if (task->status != FCProtocol::Task::Success)
+        return;
+    task->rxStream.device()->seek(task->headLength);
+    if (task->type != FCProtocol::FRAME_RW)
+        return;
+
+    qint8 code = 0, frame = 0, mount = 0;
+    task->rxStream.resetStatus();
+    task->rxStream >> code >> frame >> mount;
+    // A reply too short for the three bytes would read as zeros; keep what we have.
+    if (task->rxStream.status() != QDataStream::Ok)
+        return;
+
+    replyCode = code;
+    airframe = frame;
+    mounting = mount;
+
+    // setChecked() does not emit idClicked, so showing the controller's choice never writes.
+    // Codes without a button (above 9) leave the current check as it is.
+    if (QAbstractButton* button = frameGroup->button(quint8(airframe)))
+        button->setChecked(true);
 }
 
 void PageFCFrame::mainLoop()
 {
+    if (!isVisible())
+        return;
+    auto* task = new FCProtocol::Task(FCProtocol::FRAME_RW, false);
+    task->txStream << kFrameRead;
+    emit AddTask(task);
 }
 
 void PageFCFrame::InfoRDDone(FCProtocol::DS_INFO_RD info)
 {
     Q_UNUSED(info);
 }
-

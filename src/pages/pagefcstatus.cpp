@@ -1,0 +1,175 @@
+#include "pages/pagefcstatus.h"
+
+#include "app/dialogwarning.h"
+#include "protocol/helper.h"
+#include "ui_pagefcstatus.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <QRegion>
+
+namespace {
+
+// Rotation centres of both views and the offsets that put each image's centre on them.
+constexpr int kCompassCentreX = 130;
+constexpr int kCompassCentreY = 130;
+constexpr int kCompassImageOffsetX = 20;
+constexpr int kCompassImageOffsetY = 81;
+constexpr int kAttitudeCentreX = 130;
+constexpr int kAttitudeCentreY = 130;
+constexpr int kHorizonImageOffsetX = 77;
+constexpr int kHorizonImageOffsetY = 12;
+
+} // namespace
+
+PageFCStatus::PageFCStatus(QWidget* parent)
+    : PageFC(parent)
+    , ui(new Ui::PageFCStatus)
+    , compassImage(QStringLiteral(":/GUI/compass1.png"))
+    , horizonImage(QStringLiteral(":/GUI/attview.png"))
+    , horizonMask(QStringLiteral(":/GUI/attview-mask.png"))
+{
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("pageFCStatus"));
+    setFixedSize(780, 310);
+
+    ui->frame_compass->installEventFilter(this);
+    ui->frame_attitude->installEventFilter(this);
+}
+
+PageFCStatus::~PageFCStatus()
+{
+    delete ui;
+}
+
+QTransform PageFCStatus::compassTransform(float yaw)
+{
+    QTransform transform;
+    transform.translate(kCompassCentreX, kCompassCentreY);
+    transform.rotate(90.0 - yaw * kRadToDeg);
+    return transform;
+}
+
+float PageFCStatus::horizonShift(float pitch)
+{
+    return float(pitch * kRadToDeg * kPixelsPerDegree);
+}
+
+QTransform PageFCStatus::attitudeTransform(float roll, float pitch)
+{
+    QTransform transform;
+    transform.translate(kAttitudeCentreX, kAttitudeCentreY);
+    transform.rotate(roll * kRadToDeg);
+    transform.translate(0, horizonShift(pitch));
+    return transform;
+}
+
+bool PageFCStatus::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Paint) {
+        if (watched == ui->frame_compass) {
+            paintCompass();
+            return true; // the needle is all the compass frame shows
+        }
+        if (watched == ui->frame_attitude) {
+            paintAttitude();
+            return false; // the frame still draws its own border over the horizon
+        }
+    }
+    return PageFC::eventFilter(watched, event);
+}
+
+void PageFCStatus::paintCompass()
+{
+    QPainter painter(ui->frame_compass);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setTransform(compassTransform(yaw));
+    painter.drawImage(-kCompassImageOffsetX, -kCompassImageOffsetY, compassImage);
+}
+
+void PageFCStatus::paintAttitude()
+{
+    QPainter painter(ui->frame_attitude);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // The mask keeps the bar inside the round dial whatever the pitch and roll.
+    painter.setClipRegion(QRegion(horizonMask), Qt::ReplaceClip);
+    painter.setTransform(attitudeTransform(roll, pitch));
+    painter.drawImage(-kHorizonImageOffsetX, -kHorizonImageOffsetY, horizonImage);
+}
+
+void PageFCStatus::TaskDone(FCProtocol::Task* task)
+{
+    if (task->status != FCProtocol::Task::Success)
+        return;
+    task->rxStream.device()->seek(task->headLength);
+    if (task->type != FCProtocol::STATUS_RD)
+        return;
+
+    float w = 0, x = 0, y = 0, z = 0, newPitch = 0, newRoll = 0, newYaw = 0;
+    quint8 newFlyMode = 0, newLockState = 0;
+    task->rxStream.resetStatus();
+    task->rxStream >> w >> x >> y >> z >> newPitch >> newRoll >> newYaw >> newFlyMode >> newLockState;
+    // A reply too short for the record would read as zeros; keep the last good values.
+    if (task->rxStream.status() != QDataStream::Ok)
+        return;
+
+    q0 = w;
+    q1 = x;
+    q2 = y;
+    q3 = z;
+    pitch = newPitch;
+    roll = newRoll;
+    yaw = newYaw;
+    flyMode = newFlyMode;
+    lockState = newLockState;
+
+    ui->label_pitch->setText(QString::number(pitch * kRadToDeg, 'f', 1));
+    ui->label_roll->setText(QString::number(roll * kRadToDeg, 'f', 1));
+    ui->label_flymode->setText(FCProtocol::Helper::flyModeName(flyMode));
+    ui->label_lock->setText(FCProtocol::Helper::lockStateName(lockState));
+    update();
+}
+
+void PageFCStatus::mainLoop()
+{
+    if (isVisible())
+        emit AddTask(new FCProtocol::Task(FCProtocol::STATUS_RD, false));
+}
+
+void PageFCStatus::InfoRDDone(FCProtocol::DS_INFO_RD info)
+{
+    Q_UNUSED(info);
+}
+
+void PageFCStatus::on_pushButton_HorizonCali_clicked()
+{
+    DialogWarning dialog;
+    dialog.setText(tr("Please level the multicopter, and then click \"OK\""));
+    dialog.exec();
+    if (dialog.result() != 1)
+        return;
+
+    auto* task = new FCProtocol::Task(FCProtocol::HORIZON_CALI, false);
+    task->txStream << qint8(FCProtocol::kCommandStart);
+    task->urgent = true;
+    emit AddTask(task);
+}
+
+void PageFCStatus::on_pushButton_motorTest_clicked()
+{
+    if (motorTestWarningPending) {
+        DialogWarning dialog;
+        dialog.setText(tr("During the motor test,please remove all propellers in case of unexpected danger! "
+                          "Please make sure the order and rotation of motors are the same as the picture "
+                          "shown in the software."));
+        dialog.exec();
+        if (dialog.result() != 1)
+            return;
+        motorTestWarningPending = false;
+    }
+
+    auto* task = new FCProtocol::Task(FCProtocol::MOTOR_TEST, false);
+    task->txStream << qint8(FCProtocol::kCommandStart);
+    task->urgent = true;
+    emit AddTask(task);
+}
