@@ -1,0 +1,299 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="en">
+<context>
+    <name>DialogRCFuncLinear</name>
+    <message>
+        <source>BasicResponseTune(OFF)</source>
+        <translation>关闭基本感度调节</translation>
+    </message>
+    <message>
+        <source>BasicResponseTune(ON)</source>
+        <translation>开启基本感度调节</translation>
+    </message>
+    <message>
+        <source>Choose</source>
+        <translation>选择</translation>
+    </message>
+</context>
+<context>
+    <name>DialogRCFuncSw</name>
+    <message>
+        <source>Choose</source>
+        <translation>选择</translation>
+    </message>
+</context>
+<context>
+    <name>DialogWarning</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+</context>
+<context>
+    <name>FCApp</name>
+    <message>
+        <source>AHRS is initializing</source>
+        <translation>AHRS正在初始化</translation>
+    </message>
+    <message>
+        <source>Compass error</source>
+        <translation>罗盘错误</translation>
+    </message>
+    <message>
+        <source>Compass not calibrated</source>
+        <translation>罗盘没有校准</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>已连接</translation>
+    </message>
+    <message>
+        <source>Critical Error: Unknown Mode</source>
+        <translation>严重错误：未知模式</translation>
+    </message>
+    <message>
+        <source>Critical system error</source>
+        <translation>严重系统错误</translation>
+    </message>
+    <message>
+        <source>DISCONNECTED</source>
+        <translation>未连接</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>未连接</translation>
+    </message>
+    <message>
+        <source>ERR</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Firmware Update Mode</source>
+        <translation>固件升级模式</translation>
+    </message>
+    <message>
+        <source>Gyroscope error</source>
+        <translation>陀螺仪错误</translation>
+    </message>
+    <message>
+        <source>Invalid parameter</source>
+        <translation>无效参数</translation>
+    </message>
+    <message>
+        <source>Magnetic noise</source>
+        <translation>罗盘被干扰</translation>
+    </message>
+    <message>
+        <source>Parameter error</source>
+        <translation>参数错误</translation>
+    </message>
+    <message>
+        <source>RC calibration error (not calibrated or calibrating)</source>
+        <translation>遥控器校准错误（未校准或正在校准）</translation>
+    </message>
+    <message>
+        <source>RC error</source>
+        <translation>遥控器错误</translation>
+    </message>
+    <message>
+        <source>RC signal lost</source>
+        <translation>遥控器信号丢失</translation>
+    </message>
+    <message>
+        <source>Self-Test OK</source>
+        <translation>自检通过</translation>
+    </message>
+    <message>
+        <source>Sensors are initializing</source>
+        <translation>传感器正在初始化</translation>
+    </message>
+    <message>
+        <source>Sensors error</source>
+        <translation>传感器错误</translation>
+    </message>
+    <message>
+        <source>This operation will restore all settings to default value, are you sure?</source>
+        <translation>这个操作将会使所有参数恢复出厂默认值，是否确定操作？</translation>
+    </message>
+    <message>
+        <source>Unknown error</source>
+        <translation>未知错误</translation>
+    </message>
+    <message>
+        <source>version:</source>
+        <translation>版本：</translation>
+    </message>
+</context>
+<context>
+    <name>FCProtocol::Helper</name>
+    <message>
+        <source>2D Attitude Mode</source>
+        <translation>2D自稳飞行模式</translation>
+    </message>
+    <message>
+        <source>2D Headfree Attitude Mode</source>
+        <translation>2D无头自稳飞行模式</translation>
+    </message>
+    <message>
+        <source>2D Rate Mode</source>
+        <translation>2D手动飞行模式</translation>
+    </message>
+    <message>
+        <source>2D Rattitude Mode</source>
+        <translation>2D半自稳飞行模式</translation>
+    </message>
+    <message>
+        <source>2D-ATTI</source>
+        <translation>2D自稳</translation>
+    </message>
+    <message>
+        <source>2D-HFATTI</source>
+        <translation>2D无头自稳</translation>
+    </message>
+    <message>
+        <source>2D-RATE</source>
+        <translation>2D手动</translation>
+    </message>
+    <message>
+        <source>2D-RATTI</source>
+        <translation>2D半自稳</translation>
+    </message>
+    <message>
+        <source>3D Rate Mode</source>
+        <translation>3D手动飞行模式</translation>
+    </message>
+    <message>
+        <source>3D Rattitude Mode</source>
+        <translation>3D半自稳飞行模式</translation>
+    </message>
+    <message>
+        <source>3D-RATE</source>
+        <translation>3D手动</translation>
+    </message>
+    <message>
+        <source>3D-RATTI</source>
+        <translation>3D半自稳</translation>
+    </message>
+    <message>
+        <source>ARM</source>
+        <translation>解锁</translation>
+    </message>
+    <message>
+        <source>DISARM</source>
+        <translation>加锁</translation>
+    </message>
+    <message>
+        <source>FAIL-SAFE</source>
+        <translation>失控保护</translation>
+    </message>
+    <message>
+        <source>MotorCheck</source>
+        <translation>电机测试</translation>
+    </message>
+    <message>
+        <source>RUN</source>
+        <translation>启动</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>未知</translation>
+    </message>
+</context>
+<context>
+    <name>PageFCFirmware</name>
+    <message>
+        <source>Current Version</source>
+        <translation>当前版本</translation>
+    </message>
+    <message>
+        <source>During the update process,please DO NOT move the controller in case of unexpeceted disconnect!</source>
+        <translation>固件升级过程中，请不要移动飞控，以免连接中断！</translation>
+    </message>
+    <message>
+        <source>LoadFile</source>
+        <translation>载入文件</translation>
+    </message>
+    <message>
+        <source>Preparing for update...</source>
+        <translation>准备升级...</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>升级</translation>
+    </message>
+    <message>
+        <source>Update done, Restarting...</source>
+        <translation>升级完成，正在重启...</translation>
+    </message>
+    <message>
+        <source>Update fail</source>
+        <translation>升级失败</translation>
+    </message>
+    <message>
+        <source>Update success</source>
+        <translation>升级成功</translation>
+    </message>
+    <message>
+        <source>Updating...</source>
+        <translation>正在升级...</translation>
+    </message>
+</context>
+<context>
+    <name>PageFCFrame</name>
+    <message>
+        <source>During the motor test,please remove all propellers in case of unexpected danger! Please make sure the order and rotation of motors are the same as the picture shown in the software.</source>
+        <translation>电机测试过程中，请卸下所有的螺旋桨，以免发生意外！请确保电机连接顺序和电机转向与图中完全一致！</translation>
+    </message>
+</context>
+<context>
+    <name>PageFCRc</name>
+    <message>
+        <source>Calibration</source>
+        <translation>校准</translation>
+    </message>
+    <message>
+        <source>Complete</source>
+        <translation>结束校准</translation>
+    </message>
+    <message>
+        <source>Operating instruction： turn all channel sticks,make sure all of them move from the minimum position to the maximum position,and then click &quot;Complete&quot; after completed. operate now?</source>
+        <translation>操作方法：拨动所有通道摇杆，保证各通道遥感触及最小及最大位置，操作完成后点击“结束校准”。
+是否开始操作。</translation>
+    </message>
+    <message>
+        <source>Please middle the THROTTLE and click &quot;OK&quot; bellow to complete the calibration.</source>
+        <translation>请将油门通道置于中点位置，然后点击下方的“确定”以完成校准。</translation>
+    </message>
+    <message>
+        <source>Recognizing...</source>
+        <translation>正在识别...</translation>
+    </message>
+</context>
+<context>
+    <name>PageFCScope</name>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Tools</source>
+        <translation>工具</translation>
+    </message>
+</context>
+<context>
+    <name>PageFCStatus</name>
+    <message>
+        <source>Calibration</source>
+        <translation>校准</translation>
+    </message>
+    <message>
+        <source>During the motor test,please remove all propellers in case of unexpected danger! Please make sure the order and rotation of motors are the same as the picture shown in the software.</source>
+        <translation>电机测试过程中，请卸下所有的螺旋桨，以免发生意外！请确保电机连接顺序和电机转向与图中完全一致！</translation>
+    </message>
+    <message>
+        <source>Please level the multicopter, and then click &quot;OK&quot;</source>
+        <translation>请将飞行器水平放置，然后点击“确定”。</translation>
+    </message>
+</context>
+</TS>
