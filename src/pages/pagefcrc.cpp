@@ -1,31 +1,353 @@
 #include "pages/pagefcrc.h"
 
+#include "app/dialogwarning.h"
+#include "pages/dialogrcfuncsw.h"
+#include "pages/fcrcuimanager.h"
+#include "protocol/helper.h"
+#include "ui_pagefcrc.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDebug>
+#include <QEvent>
+#include <QPainter>
+
+namespace {
+
+// Dot positions at centre stick, top-left corners in frame_rcDot.
+constexpr int kLeftBaseX = 88;
+constexpr int kLeftBaseY = 143;
+constexpr int kRightBaseX = 273;
+constexpr int kRightBaseY = 143;
+// A full stick deflection moves a dot this far.
+constexpr int kDotTravel = 56;
+
+} // namespace
+
 PageFCRc::PageFCRc(QWidget* parent)
     : PageFC(parent)
+    , ui(new Ui::PageFCRc)
+    , rows(new FCRcUIManager(this))
+    , switchGroup(new QButtonGroup(this))
+    , modeGroup(new QButtonGroup(this))
+    , dot(QStringLiteral(":/GUI/rcDot.png"))
 {
+    ui->setupUi(this);
     setObjectName(QStringLiteral("pageFCRc"));
-    setFixedSize(780, 310);
+
+    rows->addRow(ui->label_rcMin0, ui->progressBar_rc0, ui->label_rcMax0, ui->checkBox_rcRev0);
+    rows->addRow(ui->label_rcMin1, ui->progressBar_rc1, ui->label_rcMax1, ui->checkBox_rcRev1);
+    rows->addRow(ui->label_rcMin2, ui->progressBar_rc2, ui->label_rcMax2, ui->checkBox_rcRev2);
+    rows->addRow(ui->label_rcMin3, ui->progressBar_rc3, ui->label_rcMax3, ui->checkBox_rcRev3);
+    rows->addRow(ui->label_rcMin4, ui->progressBar_rc4, ui->label_rcMax4, ui->checkBox_rcRev4);
+    rows->addRow(ui->label_rcMin5, ui->progressBar_rc5, ui->label_rcMax5, ui->checkBox_rcRev5);
+
+    // Not exclusive: the page alone decides which position stays highlighted.
+    switchGroup->setExclusive(false);
+    switchGroup->addButton(ui->pushButton_rcSwitch11, 0);
+    switchGroup->addButton(ui->pushButton_rcSwitch12, 1);
+    switchGroup->addButton(ui->pushButton_rcSwitch13, 2);
+
+    modeGroup->setExclusive(true);
+    modeGroup->addButton(ui->radioButton_2D, 0);
+    modeGroup->addButton(ui->radioButton_3D, 1);
+    modeGroup->addButton(ui->radioButton_easy, 2);
+
+    ui->label_rcSwitch21->setText(FCProtocol::Helper::lockStateName(0));
+    ui->label_rcSwitch22->setText(FCProtocol::Helper::lockStateName(1));
+
+    ui->frame_rcDot->installEventFilter(this);
+
+    connect(rows, &FCRcUIManager::checkBoxStateChanged, this, &PageFCRc::checkBoxStateChanged);
+    connect(switchGroup, &QButtonGroup::idClicked, this, &PageFCRc::RcFuncSwitch_clicked);
+    connect(modeGroup, &QButtonGroup::idClicked, this, &PageFCRc::modeButton_clicked);
+}
+
+PageFCRc::~PageFCRc()
+{
+    delete ui;
+}
+
+QPoint PageFCRc::leftDotPosition() const
+{
+    return QPoint(kLeftBaseX + leftX, kLeftBaseY + leftY);
+}
+
+QPoint PageFCRc::rightDotPosition() const
+{
+    return QPoint(kRightBaseX + rightX, kRightBaseY + rightY);
+}
+
+void PageFCRc::checkBoxStateChanged()
+{
+    qDebug() << "check box changed!";
+    for (int i = 0; i < rows->count(); ++i) {
+        const qint32 bit = qint32(1) << (8 + i);
+        if (rows->row(i).reverseBox->isChecked())
+            pending.channelWord |= bit;
+        else
+            pending.channelWord &= ~bit;
+    }
+    writeRc();
+}
+
+void PageFCRc::on_pushButton_rcCali_clicked()
+{
+    DialogWarning dialog;
+    if (!calibrating) {
+        dialog.setText(tr("Operating instruction： turn all channel sticks,make sure all of them "
+                          "move from the minimum position to the maximum position,and then click "
+                          "\"Complete\" after completed. operate now?"));
+        dialog.exec();
+        if (dialog.result() != 1)
+            return;
+        calibrating = true;
+        ui->pushButton_rcCali->setText(tr("Complete"));
+        sendCalibration(FCProtocol::kCommandStart);
+    } else {
+        dialog.setText(tr("Please middle the THROTTLE and click \"OK\" bellow to complete the "
+                          "calibration."));
+        dialog.exec();
+        if (dialog.result() != 1)
+            return;
+        calibrating = false;
+        ui->pushButton_rcCali->setText(tr("Calibration"));
+        sendCalibration(FCProtocol::kCommandFinish);
+    }
+}
+
+void PageFCRc::RcFuncSwitch_clicked(int i)
+{
+    // Keep the clicked position highlighted while its popup is open.
+    for (int id = 0; id < 3; ++id)
+        switchGroup->button(id)->setChecked(id == i);
+
+    DialogRCFuncSw dialog(i);
+    dialog.move(ui->progressBar_rc4->mapToGlobal(QPoint(0, ui->progressBar_rc4->height())));
+    // The headfree attitude mode exists only on some boards; before any telemetry the
+    // board word is 0 and the option stays off.
+    if (!FCProtocol::Helper::isRcBoard(telemetry.boardWord))
+        dialog.buttonGroup()->button(5)->setEnabled(false);
+
+    if (dialog.exec() == QDialog::Accepted && dialog.chosenOption() >= 0 && i >= 0 && i < 3) {
+        pending.positionModes[i] = qint8(dialog.chosenOption());
+        writeRc();
+    }
+
+    for (int id = 0; id < 3; ++id)
+        switchGroup->button(id)->setChecked(false);
+}
+
+void PageFCRc::modeButton_clicked(int i)
+{
+    pending.modeButton = qint8(i);
+    writeRc();
 }
 
 void PageFCRc::TaskDone(FCProtocol::Task* task)
 {
-    Q_UNUSED(task);
+    if (task->status != 0)
+        return;
+    task->rxStream.device()->seek(task->headLength);
+
+    switch (task->type) {
+    case FCProtocol::RC_RD:
+        if (!readRcRd(task))
+            return;
+        updateChannelRows();
+        updateRcType();
+        updateReverseBoxes();
+        updateStickDots();
+        break;
+    case FCProtocol::RC_WR:
+        if (!readRcWr(task))
+            return;
+        updateReverseBoxes();
+        break;
+    default:
+        return;
+    }
+    updateSwitchTexts();
+    update();
 }
 
 void PageFCRc::mainLoop()
 {
+    if (isVisible())
+        emit AddTask(new FCProtocol::Task(FCProtocol::RC_RD, false));
 }
 
 void PageFCRc::InfoRDDone(FCProtocol::DS_INFO_RD info)
 {
-    Q_UNUSED(info);
+    telemetry = info;
 }
 
 void PageFCRc::HideEmuNoNeedUi()
 {
+    ui->frame_mode_button->hide();
 }
 
 void PageFCRc::HideMiniNoNeedUi()
 {
+    ui->frame_mode_button->hide();
 }
 
+bool PageFCRc::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->frame_rcDot && event->type() == QEvent::Paint) {
+        QPainter painter(ui->frame_rcDot);
+        painter.drawPixmap(leftDotPosition(), dot);
+        painter.drawPixmap(rightDotPosition(), dot);
+        return true;
+    }
+    return PageFC::eventFilter(watched, event);
+}
+
+// Reads a whole RC_RD reply; a reply cut short leaves the page's state untouched rather
+// than filling the missing fields with zeros.
+bool PageFCRc::readRcRd(FCProtocol::Task* task)
+{
+    QDataStream& in = task->rxStream;
+    RadioState next;
+    in >> next.recognition >> next.channelWord;
+    for (Channel& c : next.channels)
+        in >> c.min >> c.max >> c.centre >> c.fourth >> c.offset;
+    in >> next.switchA >> next.switchB;
+    for (qint8& mode : next.positionModes)
+        in >> mode;
+    in >> next.spare >> next.modeButton;
+    if (in.status() != QDataStream::Ok) {
+        in.resetStatus();
+        return false;
+    }
+
+    radio = next;
+    pending.channelWord = radio.channelWord;
+    for (int p = 0; p < 3; ++p)
+        pending.positionModes[p] = radio.positionModes[p];
+    pending.modeButton = radio.modeButton;
+    return true;
+}
+
+bool PageFCRc::readRcWr(FCProtocol::Task* task)
+{
+    QDataStream& in = task->rxStream;
+    WriteSet echo;
+    in >> echo.channelWord;
+    for (qint8& mode : echo.positionModes)
+        in >> mode;
+    in >> echo.modeButton;
+    if (in.status() != QDataStream::Ok) {
+        in.resetStatus();
+        return false;
+    }
+
+    pending = echo;
+    radio.channelWord = echo.channelWord;
+    for (int p = 0; p < 3; ++p)
+        radio.positionModes[p] = echo.positionModes[p];
+    radio.modeButton = echo.modeButton;
+    return true;
+}
+
+void PageFCRc::updateChannelRows()
+{
+    for (int i = 0; i < rows->count(); ++i) {
+        const FCRcUIManager::Row& row = rows->row(i);
+        const Channel& c = radio.channels[i];
+        if (radio.channelWord & (1 << i)) {
+            row.minLabel->clear();
+            row.maxLabel->clear();
+            row.bar->setRange(0, 10);
+            row.bar->setValue(0);
+            row.bar->setEnabled(false);
+            continue;
+        }
+        row.bar->setEnabled(true);
+        // Rows 4 and 5 carry the switch displays over their bars: no numbers there.
+        if (i < 4) {
+            row.minLabel->setNum(int(c.min));
+            row.maxLabel->setNum(int(c.max));
+        } else {
+            row.minLabel->clear();
+            row.maxLabel->clear();
+        }
+        row.bar->setRange(c.min, c.max);
+        // qBound, not std::clamp: a range reported upside down must not be undefined.
+        row.bar->setValue(qBound(int(c.min), int(c.centre) + int(c.offset), int(c.max)));
+    }
+    updateSwitchDisplays();
+}
+
+void PageFCRc::updateSwitchDisplays()
+{
+    QRadioButton* const switchA[] = {ui->radioButton_rcSwitch11, ui->radioButton_rcSwitch12,
+                                     ui->radioButton_rcSwitch13};
+    for (int p = 0; p < 3; ++p)
+        switchA[p]->setChecked(radio.switchA == p + 1);
+    ui->radioButton_rcSwitch21->setChecked(radio.switchB == 1);
+    ui->radioButton_rcSwitch22->setChecked(radio.switchB == 3);
+
+    if (QAbstractButton* button = modeGroup->button(radio.modeButton))
+        button->setChecked(true);
+}
+
+void PageFCRc::updateRcType()
+{
+    if (radio.recognition == 1 || radio.recognition == 2)
+        ui->label_rcType->setText(tr("Recognizing..."));
+    else
+        ui->label_rcType->setText(FCProtocol::Helper::rcTypeName((radio.channelWord >> 17) & 0x7));
+}
+
+void PageFCRc::updateReverseBoxes()
+{
+    for (int i = 0; i < rows->count(); ++i) {
+        QCheckBox* box = rows->row(i).reverseBox;
+        const QSignalBlocker blocker(box);
+        box->setChecked(radio.channelWord & (1 << (8 + i)));
+    }
+}
+
+void PageFCRc::updateStickDots()
+{
+    int half[4];
+    for (int c = 0; c < 4; ++c) {
+        // C++ integer division truncates toward zero, as the controller's does.
+        half[c] = (int(radio.channels[c].max) - int(radio.channels[c].min)) / 2;
+        if (half[c] <= 0)
+            return;
+    }
+    leftX = radio.channels[3].offset * kDotTravel / half[3];
+    leftY = -(radio.channels[2].offset * kDotTravel / half[2]);
+    rightX = radio.channels[0].offset * kDotTravel / half[0];
+    rightY = -(radio.channels[1].offset * kDotTravel / half[1]);
+}
+
+void PageFCRc::updateSwitchTexts()
+{
+    for (int p = 0; p < 3; ++p) {
+        QAbstractButton* button = switchGroup->button(p);
+        button->setText(FCProtocol::Helper::flyModeName(radio.positionModes[p]));
+        button->setToolTip(FCProtocol::Helper::flyModeTip(radio.positionModes[p]));
+    }
+}
+
+void PageFCRc::writeRc()
+{
+    auto* task = new FCProtocol::Task(FCProtocol::RC_WR, false);
+    task->urgent = true;
+    task->txStream << pending.channelWord;
+    for (qint8 mode : pending.positionModes)
+        task->txStream << mode;
+    task->txStream << pending.modeButton;
+    emit AddTask(task);
+}
+
+void PageFCRc::sendCalibration(quint8 marker)
+{
+    auto* task = new FCProtocol::Task(FCProtocol::RC_CALI, false);
+    task->urgent = true;
+    task->txStream << qint8(marker);
+    emit AddTask(task);
+}
