@@ -1,11 +1,19 @@
+#include "app/appstartup.h"
+#include "app/fcapp.h"
+
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char* argv[])
 {
+    // Fixed-size skinned window: on a high-DPI display draw it at the display's scale
+    // from the skin's @2x images instead of letting it appear tiny.
+    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+
     QApplication app(argc, argv);
-    QWidget window;
-    window.setFixedSize(800, 494);
+    AppStartup startup(app);
+
+    FCApp window(nullptr);
     window.show();
     return app.exec();
 }

@@ -1,0 +1,62 @@
+#include "app/appstartup.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QFontDatabase>
+#include <QLocale>
+
+namespace {
+
+QString firstFamily(int fontId)
+{
+    // A font that failed to register (id -1) has no family: keep an empty name rather
+    // than taking the first of an empty list.
+    return QFontDatabase::applicationFontFamilies(fontId).value(0);
+}
+
+} // namespace
+
+AppStartup::AppStartup(QApplication& app)
+{
+    // The identity fixes where every QSettings of the program reads and writes.
+    app.setOrganizationName(QStringLiteral("KARUX"));
+    app.setOrganizationDomain(QStringLiteral("karux.example"));
+    app.setApplicationName(QStringLiteral("ORVANTE"));
+
+    translator.load(QStringLiteral(":/tr/FCApp.qm"));
+
+    arialId = QFontDatabase::addApplicationFont(QStringLiteral(":/font/ARLRDBD.TTF"));
+    youId = QFontDatabase::addApplicationFont(QStringLiteral(":/font/SIMYOU.TTF"));
+    arialFamily = firstFamily(arialId);
+    youFamily = firstFamily(youId);
+    arialFont = QFont(arialFamily, 11, -1, false);
+    youFont = QFont(youFamily, 11, QFont::Bold, false);
+
+    qDebug() << "System Language:" << QLocale::system().name();
+
+    settings = std::make_unique<QSettings>();
+    settings->setValue(QStringLiteral("font/arial_id"), arialId);
+    settings->setValue(QStringLiteral("font/you_id"), youId);
+    settings->setValue(QStringLiteral("font/arial_family"), arialFamily);
+    settings->setValue(QStringLiteral("font/you_family"), youFamily);
+
+    const QString language = settings->value(QStringLiteral("main/language"), QVariant()).toString();
+    if (language == QLatin1String("zh")) {
+        isChinese = true;
+    } else if (language == QLatin1String("en")) {
+        isChinese = false;
+    } else {
+        isChinese = QLocale::system().language() == QLocale::Chinese;
+        settings->setValue(QStringLiteral("main/language"),
+                          isChinese ? QStringLiteral("zh") : QStringLiteral("en"));
+    }
+
+    if (isChinese) {
+        QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::AnyCountry));
+        app.installTranslator(&translator);
+        QApplication::setFont(youFont);
+    } else {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::AnyCountry));
+        QApplication::setFont(arialFont);
+    }
+}

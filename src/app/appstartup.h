@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QFont>
+#include <QSettings>
+#include <QString>
+#include <QTranslator>
+
+#include <memory>
+
+class QApplication;
+
+// The start-up state that lives for the whole run: identity, fonts, language, translator.
+class AppStartup
+{
+public:
+    // Gives the application its identity, registers the fonts, records them in the settings,
+    // decides the language and installs the translation and the default font.
+    explicit AppStartup(QApplication& app);
+
+    Q_DISABLE_COPY(AppStartup)
+
+    bool chinese() const { return isChinese; }
+
+private:
+    QTranslator translator;
+    int arialId = -1;
+    int youId = -1;
+    QString arialFamily;
+    QString youFamily;
+    QFont arialFont;
+    QFont youFont;
+    // Destroyed before the fonts and the translator, as the entry point requires.
+    std::unique_ptr<QSettings> settings;
+    bool isChinese = false;
+};

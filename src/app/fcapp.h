@@ -1,0 +1,107 @@
+#pragma once
+
+#include "protocol/dsinforrd.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <QTimer>
+
+class QButtonGroup;
+class KeyGrabber;
+class PageFC;
+class PageFCFirmware;
+class PageFCFrame;
+class PageFCPara;
+class PageFCRc;
+class PageFCScope;
+class PageFCStatus;
+class TRController;
+
+namespace FCProtocol {
+class Task;
+}
+
+namespace Ui {
+class FCApp;
+}
+
+// The main window: page stack and navigation, status strip, telemetry polling and the hub
+// that queues every page's tasks and routes each finished task back.
+class FCApp : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit FCApp(QWidget* parent = nullptr);
+    ~FCApp() override;
+
+    // "20170111194503" for date "Jan 11 2017" and time "19:45:03"; empty if the date
+    // does not parse.
+    static QString buildStamp(const char* date, const char* time);
+    // The text of the version dialog.
+    QString versionText() const;
+
+    // For the shell's own tests and tools.
+    TRController* controller() const { return trController; }
+    QTimer* pageTimer() { return &pageTimerObj; }
+    QTimer* infoTimer() { return &infoTimerObj; }
+    PageFCScope* scopeWindow() const { return scopePage; }
+    bool isConnected() const { return connected; }
+    bool isBootloader() const { return bootloader; }
+    FCProtocol::DS_INFO_RD lastInfo() const { return info; }
+
+signals:
+    void InfoRDDone(FCProtocol::DS_INFO_RD info);
+
+private slots:
+    void InfoRDTimerTimeOut();
+    void TaskDone(FCProtocol::Task* task);
+    void PreAddTask(FCProtocol::Task* task);
+    void boot_state_changed(bool start);
+    void page_button_clicked(int i);
+    void on_pushButton_storge_clicked();
+    void language_changed(int n);
+    void on_pushButton_default_clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+    // Hands a finished task to one page; every routed result passes here.
+    virtual void deliverTask(PageFC* page, FCProtocol::Task* task);
+
+private:
+    void setupLanguageCombo();
+    void bindPages();
+    void showTelemetry(const FCProtocol::DS_INFO_RD& record);
+    void showDisconnected();
+    void trimNavigation(const FCProtocol::DS_INFO_RD& record);
+    void showVersionDialog();
+
+    QString versionSuffix;
+    TRController* trController;
+    QTimer pageTimerObj;
+    QTimer infoTimerObj;
+    KeyGrabber* keyGrabber;
+    bool layoutAdjusted = false;
+    Ui::FCApp* ui;
+    QButtonGroup* pageButtons;
+    int dragX = 0;
+    int dragY = 0;
+    bool dragging = false;
+    QSize maskSize;
+    PageFCScope* scopePage;
+    bool connected = false;
+    bool bootloader = false;
+    FCProtocol::DS_INFO_RD info;
+
+    PageFCStatus* statusPage = nullptr;
+    PageFCFrame* framePage = nullptr;
+    PageFCRc* rcPage = nullptr;
+    PageFCPara* paraPage = nullptr;
+    PageFCFirmware* firmwarePage = nullptr;
+};
