@@ -1,8 +1,26 @@
 #include "pages/pagefc.h"
 
+#include "app/dialogwarning.h"
+
 PageFC::PageFC(QWidget* parent)
     : QWidget(parent, Qt::WindowFlags())
 {
     qRegisterMetaType<FCProtocol::Task*>("FCProtocol::Task*");
     qRegisterMetaType<FCProtocol::DS_INFO_RD>("FCProtocol::DS_INFO_RD");
+}
+
+bool PageFC::confirmed(const QString& text)
+{
+    DialogWarning dialog;
+    dialog.setText(text);
+    dialog.exec();
+    return dialog.result() == 1;
+}
+
+void PageFC::issueCommand(int type, quint8 marker)
+{
+    auto* task = new FCProtocol::Task(type, false);
+    task->txStream << qint8(marker);
+    task->urgent = true;
+    emit AddTask(task);
 }

@@ -21,4 +21,10 @@ public slots:
     virtual void TaskDone(FCProtocol::Task* task) = 0;
     virtual void mainLoop() = 0;
     virtual void InfoRDDone(FCProtocol::DS_INFO_RD info) = 0;
+
+protected:
+    // Asks the user with the modal warning box; true only for OK (Enter means Cancel).
+    static bool confirmed(const QString& text);
+    // Issues an urgent command of `type` whose payload is the one marker byte (0xAB / 0xBA).
+    void issueCommand(int type, quint8 marker);
 };

@@ -1,6 +1,5 @@
 #include "pages/pagefcframe.h"
 
-#include "app/dialogwarning.h"
 #include "ui_pagefcframe.h"
 
 #include <QAbstractButton>
@@ -79,20 +78,13 @@ void PageFCFrame::writeFrame()
 void PageFCFrame::on_pushButton_motorTest_clicked()
 {
     if (motorTestWarningPending) {
-        DialogWarning dialog;
-        dialog.setText(tr("During the motor test,please remove all propellers in case of unexpected danger! "
+        if (!confirmed(tr("During the motor test,please remove all propellers in case of unexpected danger! "
                           "Please make sure the order and rotation of motors are the same as the picture "
-                          "shown in the software."));
-        dialog.exec();
-        if (dialog.result() != 1)
+                          "shown in the software.")))
             return;
         motorTestWarningPending = false;
     }
-
-    auto* task = new FCProtocol::Task(FCProtocol::MOTOR_TEST, false);
-    task->txStream << qint8(FCProtocol::kCommandStart);
-    task->urgent = true;
-    emit AddTask(task);
+    issueCommand(FCProtocol::MOTOR_TEST, FCProtocol::kCommandStart);
 }
 
 void PageFCFrame::TaskDone(FCProtocol::Task* task)

@@ -1,6 +1,5 @@
 #include "pages/pagefcrc.h"
 
-#include "app/dialogwarning.h"
 #include "pages/dialogrcfuncsw.h"
 #include "pages/fcrcuimanager.h"
 #include "protocol/helper.h"
@@ -93,26 +92,21 @@ void PageFCRc::checkBoxStateChanged()
 
 void PageFCRc::on_pushButton_rcCali_clicked()
 {
-    DialogWarning dialog;
     if (!calibrating) {
-        dialog.setText(tr("Operating instruction： turn all channel sticks,make sure all of them "
+        if (!confirmed(tr("Operating instruction： turn all channel sticks,make sure all of them "
                           "move from the minimum position to the maximum position,and then click "
-                          "\"Complete\" after completed. operate now?"));
-        dialog.exec();
-        if (dialog.result() != 1)
+                          "\"Complete\" after completed. operate now?")))
             return;
         calibrating = true;
         ui->pushButton_rcCali->setText(tr("Complete"));
-        sendCalibration(FCProtocol::kCommandStart);
+        issueCommand(FCProtocol::RC_CALI, FCProtocol::kCommandStart);
     } else {
-        dialog.setText(tr("Please middle the THROTTLE and click \"OK\" bellow to complete the "
-                          "calibration."));
-        dialog.exec();
-        if (dialog.result() != 1)
+        if (!confirmed(tr("Please middle the THROTTLE and click \"OK\" bellow to complete the "
+                          "calibration.")))
             return;
         calibrating = false;
         ui->pushButton_rcCali->setText(tr("Calibration"));
-        sendCalibration(FCProtocol::kCommandFinish);
+        issueCommand(FCProtocol::RC_CALI, FCProtocol::kCommandFinish);
     }
 }
 
@@ -341,13 +335,5 @@ void PageFCRc::writeRc()
     for (qint8 mode : pending.positionModes)
         task->txStream << mode;
     task->txStream << pending.modeButton;
-    emit AddTask(task);
-}
-
-void PageFCRc::sendCalibration(quint8 marker)
-{
-    auto* task = new FCProtocol::Task(FCProtocol::RC_CALI, false);
-    task->urgent = true;
-    task->txStream << qint8(marker);
     emit AddTask(task);
 }

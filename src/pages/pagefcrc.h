@@ -79,7 +79,6 @@ private:
     void updateStickDots();
     void updateSwitchTexts();
     void writeRc();
-    void sendCalibration(quint8 marker);
 
     Ui::PageFCRc* ui;
     FCRcUIManager* rows;

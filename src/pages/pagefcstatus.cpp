@@ -1,6 +1,5 @@
 #include "pages/pagefcstatus.h"
 
-#include "app/dialogwarning.h"
 #include "protocol/helper.h"
 #include "ui_pagefcstatus.h"
 
@@ -143,33 +142,18 @@ void PageFCStatus::InfoRDDone(FCProtocol::DS_INFO_RD info)
 
 void PageFCStatus::on_pushButton_HorizonCali_clicked()
 {
-    DialogWarning dialog;
-    dialog.setText(tr("Please level the multicopter, and then click \"OK\""));
-    dialog.exec();
-    if (dialog.result() != 1)
-        return;
-
-    auto* task = new FCProtocol::Task(FCProtocol::HORIZON_CALI, false);
-    task->txStream << qint8(FCProtocol::kCommandStart);
-    task->urgent = true;
-    emit AddTask(task);
+    if (confirmed(tr("Please level the multicopter, and then click \"OK\"")))
+        issueCommand(FCProtocol::HORIZON_CALI, FCProtocol::kCommandStart);
 }
 
 void PageFCStatus::on_pushButton_motorTest_clicked()
 {
     if (motorTestWarningPending) {
-        DialogWarning dialog;
-        dialog.setText(tr("During the motor test,please remove all propellers in case of unexpected danger! "
+        if (!confirmed(tr("During the motor test,please remove all propellers in case of unexpected danger! "
                           "Please make sure the order and rotation of motors are the same as the picture "
-                          "shown in the software."));
-        dialog.exec();
-        if (dialog.result() != 1)
+                          "shown in the software.")))
             return;
         motorTestWarningPending = false;
     }
-
-    auto* task = new FCProtocol::Task(FCProtocol::MOTOR_TEST, false);
-    task->txStream << qint8(FCProtocol::kCommandStart);
-    task->urgent = true;
-    emit AddTask(task);
+    issueCommand(FCProtocol::MOTOR_TEST, FCProtocol::kCommandStart);
 }

@@ -81,6 +81,8 @@ void TestScreenshots::shots()
     QTRY_COMPARE_WITH_TIMEOUT(usb->text(), connected, 5000);
     // Let the status page draw a few attitude updates.
     QTRY_VERIFY_WITH_TIMEOUT(VirtualFC::requestCount(0) >= 3, 5000);
+    auto* pitch = app.findChild<QLabel*>(QStringLiteral("label_pitch"));
+    QTRY_VERIFY_WITH_TIMEOUT(!pitch->text().isEmpty(), 5000);
     QCoreApplication::processEvents();
     const QImage window = app.grab().toImage();
     QCOMPARE(window.size() / window.devicePixelRatio(), QSize(800, 494));
