@@ -21,6 +21,8 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include "pagerig.h"
+
 #include <memory>
 
 using FCProtocol::Task;
@@ -445,14 +447,9 @@ void TestPageFCFrame::endToEnd()
     setting.mounting = 1;
     VirtualFC::setFrameSetting(setting);
 
-    TRController controller;
-    PageFCFrame page;
-    connect(&page, &PageFC::AddTask, &controller, [&](Task* task) {
-        connect(task, &Task::TaskDone, &page, &PageFCFrame::TaskDone);
-        connect(task, &Task::TaskDone, task, &QObject::deleteLater);
-        controller.AddTask(task);
-    });
-    page.show();
+    PageRig<PageFCFrame> rig;
+    TRController& controller = rig.controller;
+    PageFCFrame& page = rig.page;
     page.mainLoop();
     QTRY_COMPARE_WITH_TIMEOUT(checkedFrame(page), 7, 3000);
     QTRY_VERIFY_WITH_TIMEOUT(!controller.isBusy(), 3000);

@@ -22,6 +22,9 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "pagerig.h"
+#include "whenshown.h"
+
 #include <functional>
 #include <memory>
 
@@ -110,31 +113,7 @@ void click(QWidget* widget)
     QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
 }
 
-// Acts on the flight-mode popup while its exec() runs.
-class WhenPopup
-{
-public:
-    explicit WhenPopup(std::function<void(DialogRCFuncSw*)> act)
-    {
-        timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, [this, act] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                auto* dialog = qobject_cast<DialogRCFuncSw*>(w);
-                if (dialog && dialog->isVisible()) {
-                    timer.stop();
-                    done = true;
-                    act(dialog);
-                    return;
-                }
-            }
-        });
-        timer.start();
-    }
-    bool done = false;
-
-private:
-    QTimer timer;
-};
+using WhenPopup = WhenShown<DialogRCFuncSw>;
 
 const char* const kStartText =
     "Operating instruction\xef\xbc\x9a turn all channel sticks,make sure all of them move from the "
@@ -935,35 +914,7 @@ void TestPageFCRc::shortReplyChangesNothing()
     QCOMPARE(child<QPushButton>(page, "pushButton_rcSwitch11")->text(), QStringLiteral("2D-ATTI"));
 }
 
-namespace {
-
-// The page bound to a task run controller over the virtual flight controller, as the main
-// window binds it.
-struct Rig {
-    TRController controller;
-    PageFCRc page;
-    Rig()
-    {
-        QObject::connect(&page, &PageFC::AddTask, [this](Task* task) {
-            QObject::connect(task, &Task::TaskDone, &page, &PageFCRc::TaskDone);
-            QObject::connect(task, &Task::TaskDone, task, &QObject::deleteLater);
-            controller.AddTask(task);
-        });
-        page.show();
-    }
-    // One poll, answered.
-    bool poll()
-    {
-        const int before = VirtualFC::requestCount(FCProtocol::RC_RD);
-        page.mainLoop();
-        return QTest::qWaitFor([&] {
-            return VirtualFC::requestCount(FCProtocol::RC_RD) > before && !controller.isBusy()
-                && controller.waitingCount() == 0;
-        }, 3000);
-    }
-};
-
-} // namespace
+using Rig = PageRig<PageFCRc>;
 
 void TestPageFCRc::endToEndReverseReachesControllerAndComesBack()
 {

@@ -20,6 +20,8 @@
 #include <QtMath>
 #include <QtTest>
 
+#include "pagerig.h"
+
 #include <memory>
 
 using FCProtocol::Task;
@@ -473,14 +475,9 @@ void TestPageFCStatus::endToEnd()
     attitude.lockState = 2;
     VirtualFC::setAttitude(attitude);
 
-    TRController controller;
-    PageFCStatus page;
-    connect(&page, &PageFC::AddTask, &controller, [&](Task* task) {
-        connect(task, &Task::TaskDone, &page, &PageFCStatus::TaskDone);
-        connect(task, &Task::TaskDone, task, &QObject::deleteLater);
-        controller.AddTask(task);
-    });
-    page.show();
+    PageRig<PageFCStatus> rig;
+    TRController& controller = rig.controller;
+    PageFCStatus& page = rig.page;
     page.mainLoop();
 
     QTRY_COMPARE_WITH_TIMEOUT(page.findChild<QLabel*>("label_lock")->text(), QStringLiteral("RUN"), 3000);

@@ -15,36 +15,11 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "whenshown.h"
+
 #include <functional>
 
 namespace {
-
-// Acts on the dialog while its exec() runs: polls for it from a timer.
-template <typename D>
-class WhenShown
-{
-public:
-    explicit WhenShown(std::function<void(D*)> act)
-    {
-        timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, [this, act] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                auto* dialog = qobject_cast<D*>(w);
-                if (dialog && dialog->isVisible()) {
-                    timer.stop();
-                    done = true;
-                    act(dialog);
-                    return;
-                }
-            }
-        });
-        timer.start();
-    }
-    bool done = false;
-
-private:
-    QTimer timer;
-};
 
 } // namespace
 

@@ -21,35 +21,15 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include "pagerig.h"
+
 #include <functional>
 
 using FCProtocol::Task;
 
 namespace {
 
-// The page bound to a task run controller over the virtual flight controller.
-struct Rig {
-    TRController controller;
-    PageFCRc page;
-    Rig()
-    {
-        QObject::connect(&page, &PageFC::AddTask, [this](Task* task) {
-            QObject::connect(task, &Task::TaskDone, &page, &PageFCRc::TaskDone);
-            QObject::connect(task, &Task::TaskDone, task, &QObject::deleteLater);
-            controller.AddTask(task);
-        });
-        page.show();
-    }
-    bool poll()
-    {
-        const int before = VirtualFC::answeredCount();
-        page.mainLoop();
-        return QTest::qWaitFor([&] {
-            return VirtualFC::answeredCount() > before && !controller.isBusy()
-                && controller.waitingCount() == 0;
-        }, 3000);
-    }
-};
+using Rig = PageRig<PageFCRc>;
 
 // The labels and buttons whose text is wider than the widget, as "name: text (need/have)".
 QStringList textsCutOff(QWidget& window)
