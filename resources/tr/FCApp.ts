@@ -247,6 +247,77 @@
     </message>
 </context>
 <context>
+    <name>PageFCPara</name>
+    <message>
+        <source>Save to file</source>
+        <translation>保存到文件</translation>
+    </message>
+    <message>
+        <source>Load from file</source>
+        <translation>从文件载入</translation>
+    </message>
+    <message>
+        <source>Tuning (*.json)</source>
+        <translation>参数文件 (*.json)</translation>
+    </message>
+    <message>
+        <source>No parameters have been read from the controller yet; there is nothing to save.</source>
+        <translation>尚未从飞控读取参数，没有可保存的内容。</translation>
+    </message>
+    <message>
+        <source>No parameters have been read from the controller yet; connect it and open this page first.</source>
+        <translation>尚未从飞控读取参数，请先连接飞控并打开本页面。</translation>
+    </message>
+    <message>
+        <source>The tuning could not be saved to %1: %2</source>
+        <translation>参数无法保存到 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 is not a file that can be read.</source>
+        <translation>%1 不是可读取的文件。</translation>
+    </message>
+    <message>
+        <source>%1 is larger than 64 KiB and cannot be a tuning file.</source>
+        <translation>%1 大于 64 KiB，不可能是参数文件。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 is not a tuning file: %2</source>
+        <translation>%1 不是参数文件：%2</translation>
+    </message>
+    <message>
+        <source>%1 is not a tuning file: &quot;format&quot; is missing or names another format.</source>
+        <translation>%1 不是参数文件：缺少“format”或格式名称不符。</translation>
+    </message>
+    <message>
+        <source>%1 is a tuning file of version %2; this program reads version 1.</source>
+        <translation>%1 是第 %2 版的参数文件，本程序只能读取第 1 版。</translation>
+    </message>
+    <message>
+        <source>The tuning file has no value for &quot;%1&quot;. Nothing was sent.</source>
+        <translation>参数文件中缺少“%1”的值。未发送任何参数。</translation>
+    </message>
+    <message>
+        <source>The value of &quot;%1&quot; in the tuning file is not a number. Nothing was sent.</source>
+        <translation>参数文件中“%1”的值不是数字。未发送任何参数。</translation>
+    </message>
+    <message>
+        <source>The value of &quot;%1&quot; in the tuning file must be a whole number. Nothing was sent.</source>
+        <translation>参数文件中“%1”的值必须是整数。未发送任何参数。</translation>
+    </message>
+    <message>
+        <source>The value of &quot;%1&quot; in the tuning file is outside %2 to %3. Nothing was sent.</source>
+        <translation>参数文件中“%1”的值超出 %2 至 %3 的范围。未发送任何参数。</translation>
+    </message>
+    <message>
+        <source>Load the tuning from %1? %2 of its values differ from the controller's. They are written to the controller's working memory only: press Save in the status strip to keep them after a power cycle.</source>
+        <translation>从 %1 载入参数？其中 %2 个值与飞控当前的不同。参数只写入飞控的运行内存：请点击状态栏中的“保存”，断电后参数才不会丢失。</translation>
+    </message>
+</context>
+<context>
     <name>PageFCRc</name>
     <message>
         <source>Calibration</source>

@@ -1,12 +1,21 @@
 #include "pages/pagefcpara.h"
 
+#include "app/dialogwarning.h"
+#include "pages/tuningfile.h"
+#include "protocol/helper.h"
 #include "ui_pagefcpara.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDebug>
+#include <QDir>
 #include <QDoubleSpinBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QSignalMapper>
 
 namespace {
@@ -58,6 +67,9 @@ PageFCPara::PageFCPara(QWidget* parent)
     }
     // mappedObject is mapped(QObject*) under its current name.
     connect(spinBoxMapper, &QSignalMapper::mappedObject, this, &PageFCPara::spinBoxesEditingFinished);
+
+    connect(ui->pushButton_paraSave, &QPushButton::clicked, this, &PageFCPara::saveClicked);
+    connect(ui->pushButton_paraLoad, &QPushButton::clicked, this, &PageFCPara::loadClicked);
 
     ui->stackedWidget->setCurrentIndex(0);
     ui->radioButton_page_esc->setChecked(true);
@@ -251,5 +263,130 @@ void PageFCPara::mainLoop()
 
 void PageFCPara::InfoRDDone(FCProtocol::DS_INFO_RD info)
 {
-    Q_UNUSED(info);
+    // Only the board text of a saved tuning file uses it.
+    telemetry = info;
+    telemetryRead = true;
+}
+
+QString PageFCPara::boardText() const
+{
+    return telemetryRead ? FCProtocol::Helper::boardName(telemetry.boardWord) : QString();
+}
+
+void PageFCPara::showMessage(const QString& text)
+{
+    DialogWarning message;
+    message.setText(text);
+    message.exec();
+}
+
+void PageFCPara::saveClicked()
+{
+    if (!deviceRead) {
+        showMessage(tr("No parameters have been read from the controller yet; there is nothing to save."));
+        return;
+    }
+    QString path = QFileDialog::getSaveFileName(this, tr("Save to file"), QString(), tr("Tuning (*.json)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".json");
+    saveTuningFile(path);
+}
+
+void PageFCPara::loadClicked()
+{
+    const QString path = QFileDialog::getOpenFileName(this, tr("Load from file"), QString(), tr("Tuning (*.json)"));
+    if (!path.isEmpty())
+        loadTuningFile(path);
+}
+
+bool PageFCPara::saveTuningFile(const QString& path)
+{
+    if (!deviceRead) {
+        showMessage(tr("No parameters have been read from the controller yet; there is nothing to save."));
+        return false;
+    }
+    // Written beside the target and renamed over it only when complete: a failed save
+    // never leaves half a file, and an older backup under that name survives it.
+    QSaveFile file(path);
+    const QByteArray bytes = TuningFile::toJson(device, boardText(), QDateTime::currentDateTimeUtc());
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        showMessage(tr("The tuning could not be saved to %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+bool PageFCPara::loadTuningFile(const QString& path)
+{
+    if (!deviceRead) {
+        showMessage(tr("No parameters have been read from the controller yet; connect it and open this page first."));
+        return false;
+    }
+    const QString shown = QDir::toNativeSeparators(path);
+    const QFileInfo info(path);
+    if (info.isDir() || !info.exists()) {
+        showMessage(tr("%1 is not a file that can be read.").arg(shown));
+        return false;
+    }
+    if (info.size() > TuningFile::kMaxBytes) {
+        showMessage(tr("%1 is larger than 64 KiB and cannot be a tuning file.").arg(shown));
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showMessage(tr("%1 cannot be read: %2").arg(shown, file.errorString()));
+        return false;
+    }
+    // A file that grew since it was looked at is still read no further than the limit.
+    const QByteArray bytes = file.read(TuningFile::kMaxBytes + 1);
+    if (bytes.size() > TuningFile::kMaxBytes) {
+        showMessage(tr("%1 is larger than 64 KiB and cannot be a tuning file.").arg(shown));
+        return false;
+    }
+
+    const TuningFile::Result result = TuningFile::parse(bytes);
+    switch (result.problem) {
+    case TuningFile::Problem::None:
+        break;
+    case TuningFile::Problem::NotJson:
+        showMessage(tr("%1 is not a tuning file: %2").arg(shown, result.detail));
+        return false;
+    case TuningFile::Problem::WrongFormat:
+        showMessage(tr("%1 is not a tuning file: \"format\" is missing or names another format.").arg(shown));
+        return false;
+    case TuningFile::Problem::WrongVersion:
+        showMessage(tr("%1 is a tuning file of version %2; this program reads version 1.").arg(shown, result.detail));
+        return false;
+    case TuningFile::Problem::Missing:
+        showMessage(tr("The tuning file has no value for \"%1\". Nothing was sent.").arg(result.field));
+        return false;
+    case TuningFile::Problem::NotANumber:
+        showMessage(tr("The value of \"%1\" in the tuning file is not a number. Nothing was sent.").arg(result.field));
+        return false;
+    case TuningFile::Problem::NotInteger:
+        showMessage(tr("The value of \"%1\" in the tuning file must be a whole number. Nothing was sent.").arg(result.field));
+        return false;
+    case TuningFile::Problem::OutOfRange: {
+        const TuningFile::FieldRange range = TuningFile::rangeOf(result.field);
+        showMessage(tr("The value of \"%1\" in the tuning file is outside %2 to %3. Nothing was sent.")
+                        .arg(result.field)
+                        .arg(range.minimum)
+                        .arg(range.maximum));
+        return false;
+    }
+    }
+
+    const int differing = TuningFile::differingValues(result.record, device);
+    if (!confirmed(tr("Load the tuning from %1? %2 of its values differ from the controller's. "
+                      "They are written to the controller's working memory only: press Save in the "
+                      "status strip to keep them after a power cycle.")
+                       .arg(QFileInfo(path).fileName())
+                       .arg(differing)))
+        return false;
+
+    edit = result.record;
+    sendEdit();
+    return true;
 }
