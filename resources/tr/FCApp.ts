@@ -124,6 +124,14 @@
         <source>version:</source>
         <translation>版本：</translation>
     </message>
+    <message>
+        <source>Changes are not stored in the controller yet. Press Save to keep them after a power cycle.</source>
+        <translation>更改尚未保存到飞控中。请点击“保存”，断电后参数才不会丢失。</translation>
+    </message>
+    <message>
+        <source>Changes are not stored in the controller yet and are lost when it is switched off. Close anyway?</source>
+        <translation>更改尚未保存到飞控中，飞控断电后将会丢失。是否仍然关闭？</translation>
+    </message>
 </context>
 <context>
     <name>FCProtocol::Helper</name>

@@ -20,7 +20,7 @@ struct Entry {
 
 QVector<Entry> catalogue();
 
-// The parameter page's tuning-file buttons.
+// The Save button's not-stored state and the parameter page's tuning-file buttons.
 void addStorageImages(QVector<Entry> &list);
 
 } // namespace Skin

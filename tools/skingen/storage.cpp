@@ -1,10 +1,14 @@
 #include "catalogue.h"
 #include "drawings.h"
 
-// Images for keeping settings: the parameter page's tuning-file buttons with their rail caption.
+// Images for keeping settings: the Save button's fourth state while changes are not stored in
+// the controller yet, and the parameter page's tuning-file buttons with their rail caption.
 namespace Skin {
 
 namespace {
+
+const QColor kPending(236, 142, 28);
+const QColor kPendingDark(204, 112, 10);
 
 void entry(QVector<Entry> &list, const QString &name, QSize size, bool localised,
            std::function<void(QPainter &, const QSizeF &, Lang)> draw)
@@ -34,6 +38,23 @@ void fileGlyph(QPainter &p, const QPointF &c, bool save, const QColor &ink)
 }
 
 } // namespace
+
+void drawNotStoredSave(QPainter &p, const QSizeF &s, Lang lang)
+{
+    // The Save button asking to be pressed: amber instead of the accent, with a dot.
+    const QRectF r(QPointF(0, 0), s);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 22));
+    p.drawRoundedRect(r.adjusted(0.5, 1.5, -0.5, 0), 6, 6);
+    p.setPen(QPen(kPendingDark, 1));
+    p.setBrush(kPending);
+    p.drawRoundedRect(crisp(r.adjusted(0, 0, 0, -1)), 6, 6);
+    fittedText(p, r.adjusted(4, -0.5, -9, 0), Qt::AlignCenter, tr2(lang, "Save", "保存"),
+               font(lang, 12), Qt::white);
+    p.setPen(QPen(kPending, 1.2));
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(s.width() - 7, 7), 3, 3);
+}
 
 void drawParaFileButton(QPainter &p, const QSizeF &s, bool save, Lang lang, State st)
 {
@@ -66,6 +87,8 @@ void drawParaFileRail(QPainter &p, Lang lang)
 
 void addStorageImages(QVector<Entry> &list)
 {
+    entry(list, "save4.png", {50, 25}, true,
+          [](QPainter &p, const QSizeF &s, Lang l) { drawNotStoredSave(p, s, l); });
     const State states[3] = {State::Normal, State::Hover, State::Pressed};
     for (bool save : {true, false}) {
         for (int i = 0; i < 3; ++i) {
