@@ -321,8 +321,8 @@
         <translation>参数文件中“%1”的值超出 %2 至 %3 的范围。未发送任何参数。</translation>
     </message>
     <message>
-        <source>Load the tuning from %1? %2 of its values differ from the controller's. They are written to the controller's working memory only: press Save in the status strip to keep them after a power cycle.</source>
-        <translation>从 %1 载入参数？其中 %2 个值与飞控当前的不同。参数只写入飞控的运行内存：请点击状态栏中的“保存”，断电后参数才不会丢失。</translation>
+        <source>Load this tuning? %1 of its values differ from the controller's. They are not stored in the controller until you press Save.</source>
+        <translation>载入此参数？其中 %1 个值与飞控当前的不同。点击“保存”之前，参数不会保存到飞控中。</translation>
     </message>
 </context>
 <context>

@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDebug>
-#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
@@ -312,7 +311,7 @@ bool PageFCPara::saveTuningFile(const QString& path)
     QSaveFile file(path);
     const QByteArray bytes = TuningFile::toJson(device, boardText(), QDateTime::currentDateTimeUtc());
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        showMessage(tr("The tuning could not be saved to %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        showMessage(tr("The tuning could not be saved to %1: %2").arg(QFileInfo(path).fileName(), file.errorString()));
         return false;
     }
     return true;
@@ -324,7 +323,8 @@ bool PageFCPara::loadTuningFile(const QString& path)
         showMessage(tr("No parameters have been read from the controller yet; connect it and open this page first."));
         return false;
     }
-    const QString shown = QDir::toNativeSeparators(path);
+    // The name alone: a long folder path would not fit the message box.
+    const QString shown = QFileInfo(path).fileName();
     const QFileInfo info(path);
     if (info.isDir() || !info.exists()) {
         showMessage(tr("%1 is not a file that can be read.").arg(shown));
@@ -379,10 +379,8 @@ bool PageFCPara::loadTuningFile(const QString& path)
     }
 
     const int differing = TuningFile::differingValues(result.record, device);
-    if (!confirmed(tr("Load the tuning from %1? %2 of its values differ from the controller's. "
-                      "They are written to the controller's working memory only: press Save in the "
-                      "status strip to keep them after a power cycle.")
-                       .arg(QFileInfo(path).fileName())
+    if (!confirmed(tr("Load this tuning? %1 of its values differ from the controller's. They are not "
+                      "stored in the controller until you press Save.")
                        .arg(differing)))
         return false;
 
