@@ -18,6 +18,8 @@
 
 namespace {
 
+static_assert(ScopeReply::kMaxChannels <= 32, "one bit per channel marks a missing sample");
+
 // Scroll bar units per axis unit.
 constexpr double kScrollFactor = 100.0;
 // Far enough for any recording (about four months at the factor), near enough for an int.
@@ -169,17 +171,21 @@ void PageFCScope::takeSamples(const QByteArray& payload)
     const double t = times.last();
     QCustomPlot* plot = ui->plot;
     const int count = qMin(samples.size(), plot->graphCount());
+    quint32 gaps = 0;
     for (int i = 0; i < count; ++i) {
         const double value = samples.at(i);
         // One bad sample must not take the axis range with it.
-        if (!std::isfinite(value))
+        if (!std::isfinite(value)) {
+            gaps |= 1u << i;
             continue;
+        }
         plot->graph(i)->addData(t, value);
         if (value > largest)
             largest = value;
         else if (value < smallest)
             smallest = value;
     }
+    missing.append(gaps);
     // The x axis stays where the user put it; its scroll bar learns of the longer recording.
     xAxisChanged(plot->xAxis->range());
     if (paused)
@@ -372,6 +378,7 @@ void PageFCScope::on_pushButton_clear_clicked()
     for (int i = 0; i < plot->graphCount(); ++i)
         plot->graph(i)->data()->clear();
     times.clear();
+    missing.clear();
     largest = 0.0;
     smallest = 0.0;
     plot->replot(QCustomPlot::rpQueuedReplot);
@@ -416,11 +423,11 @@ bool PageFCScope::writeCsv(const QString& fileName) const
 
     // Every graph holds its samples in time order, without the non-finite ones: a time point
     // without its sample leaves that field empty.
-    for (const double t : times) {
-        appendNumber(out, t);
+    for (int k = 0; k < times.size(); ++k) {
+        appendNumber(out, times.at(k));
         for (int i = 0; i < graphCount; ++i) {
             out += ',';
-            if (next[i] != end[i] && next[i]->key == t) {
+            if (!(missing.at(k) & (1u << i)) && next[i] != end[i]) {
                 appendNumber(out, float(next[i]->value));
                 ++next[i];
             }

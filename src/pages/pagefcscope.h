@@ -71,6 +71,8 @@ private:
 
     QStringList channels;
     QVector<double> times;
+    // Per time point, bit i set: channel i had no finite sample there (at most 32 channels).
+    QVector<quint32> missing;
     QElapsedTimer elapsed;
     bool namesNeeded = true;
     double largest = 0.0;
