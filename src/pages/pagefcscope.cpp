@@ -95,6 +95,9 @@ PageFCScope::PageFCScope(QWidget* parent)
     // A selected graph is drawn with a thicker pen, which is slow on an hour of samples
     // unless polylines are drawn the fast way.
     plot->setPlottingHint(QCP::phFastPolylines, true);
+    // An hour of noisy samples in a large window draws in about two thirds of the time
+    // without antialiasing: dragging stays smooth, the plot at rest stays smooth-edged.
+    plot->setNoAntialiasingOnDrag(true);
 
     connect(ui->horizontalScrollBar, &QScrollBar::valueChanged, this, &PageFCScope::horzScrollBarChanged);
     connect(ui->verticalScrollBar, &QScrollBar::valueChanged, this, &PageFCScope::vertScrollBarChanged);
@@ -166,7 +169,7 @@ void PageFCScope::takeSamples(const QByteArray& payload)
         times.append(0.0);
         elapsed.start();
     } else {
-        times.append(times.last() + elapsed.restart() / 1000.0);
+        times.append(times.last() + restartSampleClock() / 1000.0);
     }
     const double t = times.last();
     QCustomPlot* plot = ui->plot;
@@ -192,6 +195,11 @@ void PageFCScope::takeSamples(const QByteArray& payload)
         return;
     showExtent();
     plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+qint64 PageFCScope::restartSampleClock()
+{
+    return elapsed.restart();
 }
 
 void PageFCScope::showExtent()
