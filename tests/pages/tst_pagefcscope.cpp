@@ -1,9 +1,10 @@
 // The scope window: reply decoding over hostile bytes, the recording (time points, value
 // extent, fresh recording on show), the interaction slots and their dialogs, pause, CSV and
 // PNG export, and one run against the virtual flight controller.
-#include "modalanswer.h"
 #include "pagerig.h"
+#include "whenshown.h"
 
+#include "app/dialogwarning.h"
 #include "pages/pagefcscope.h"
 #include "pages/scopereply.h"
 #include "protocol/frameids.h"
@@ -13,6 +14,7 @@
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
@@ -82,82 +84,13 @@ QStringList graphNames(QCustomPlot* plot)
     return names;
 }
 
-// Answers the next input dialog with `text` (or cancels it) and keeps what it showed.
-struct InputAnswer {
-    QTimer timer;
-    QString title, label, prefill;
-    bool seen = false;
-
-    InputAnswer(const QString& text, bool accept)
-    {
-        timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, [this, text, accept] {
-            auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            timer.stop();
-            seen = true;
-            title = dialog->windowTitle();
-            label = dialog->labelText();
-            prefill = dialog->textValue();
-            dialog->setTextValue(text);
-            accept ? dialog->accept() : dialog->reject();
-        });
-        timer.start();
-    }
-};
-
 // Names the file in the next save dialog and accepts it.
-struct SaveAnswer {
-    QTimer timer;
-    explicit SaveAnswer(const QString& path)
-    {
-        timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, [this, path] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            timer.stop();
-            dialog->selectFile(path);
-            static_cast<QDialog*>(dialog)->accept();
-        });
-        timer.start();
-    }
-};
-
-// Splits CSV text into rows of fields (quoted fields with doubled quotes).
-QList<QStringList> parseCsv(const QByteArray& bytes)
+WhenShown<QFileDialog>* saveAs(const QString& path)
 {
-    QList<QStringList> rows;
-    QStringList row;
-    QString field;
-    bool quoted = false;
-    const QString text = QString::fromUtf8(bytes);
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == '"' && i + 1 < text.size() && text.at(i + 1) == '"') {
-                field += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
-            row << field;
-            field.clear();
-        } else if (c == '\n') {
-            rows << (row << field);
-            row.clear();
-            field.clear();
-        } else {
-            field += c;
-        }
-    }
-    return rows;
+    return new WhenShown<QFileDialog>([path](QFileDialog* dialog) {
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();
+    });
 }
 
 } // namespace
@@ -172,8 +105,6 @@ private slots:
 
     void decodeNames_data();
     void decodeNames();
-    void decodeSamples_data();
-    void decodeSamples();
 
     void namesThenSamplesOnTheWire();
     void recording_data();
@@ -250,32 +181,6 @@ void TestPageFCScope::decodeNames()
     deliver(*page, FCProtocol::SCOPE_NAME_RD, exact, false);
     QCOMPARE(graphNames(plot), names);
     QCOMPARE(plot->xAxis->range(), QCPRange(0, 100));
-}
-
-void TestPageFCScope::decodeSamples_data()
-{
-    QTest::addColumn<QByteArray>("payload");
-    QTest::addColumn<int>("channels");
-    QTest::addColumn<bool>("taken");
-    QTest::addColumn<QVector<float>>("samples");
-    QTest::newRow("two channels") << samplesPayload({1.5f, -2.25f}) << 2 << true << QVector<float>{1.5f, -2.25f};
-    QTest::newRow("padding after the channels") << samplesPayload({7.0f}) + QByteArray(58, '\0') << 1 << true
-                                                << QVector<float>{7.0f};
-    QTest::newRow("one byte for one channel") << QByteArray(1, '\x3f') << 1 << false << QVector<float>();
-    QTest::newRow("seven bytes for two channels") << samplesPayload({1.0f, 2.0f}).left(7) << 2 << false
-                                                  << QVector<float>();
-    QTest::newRow("no channels") << QByteArray() << 0 << true << QVector<float>();
-}
-
-void TestPageFCScope::decodeSamples()
-{
-    QFETCH(QByteArray, payload);
-    QFETCH(int, channels);
-    QFETCH(bool, taken);
-    QFETCH(QVector<float>, samples);
-    QVector<float> decoded{42.0f};
-    QCOMPARE(ScopeReply::decodeSamples(payload, channels, &decoded), taken);
-    QCOMPARE(decoded, samples);
 }
 
 void TestPageFCScope::namesThenSamplesOnTheWire()
@@ -504,12 +409,14 @@ void TestPageFCScope::renameDialogs()
     else
         at = plot->legend->item(0)->outerRect().center();
 
-    InputAnswer answer(QStringLiteral("Yaw, \"rate\""), accept);
+    QString shown;
+    WhenShown<QInputDialog> answer([&](QInputDialog* dialog) {
+        shown = dialog->windowTitle() + '|' + dialog->labelText() + '|' + dialog->textValue();
+        dialog->setTextValue(QStringLiteral("Yaw, \"rate\""));
+        accept ? dialog->accept() : dialog->reject();
+    });
     QTest::mouseDClick(plot, Qt::LeftButton, Qt::NoModifier, at);
-    QTRY_VERIFY(answer.seen);
-    QCOMPARE(answer.title, QStringLiteral("QCustomPlot example"));
-    QCOMPARE(answer.label, label);
-    QCOMPARE(answer.prefill, prefill);
+    QCOMPARE(shown, "QCustomPlot example|" + label + '|' + prefill);
     QCOMPARE(current(), accept ? QStringLiteral("Yaw, \"rate\"") : prefill);
 }
 
@@ -618,9 +525,12 @@ void TestPageFCScope::csvRoundTrip()
     for (const QVector<float>& row : rows)
         deliver(*page, FCProtocol::SCOPE_DATA_RD, samplesPayload(row));
     plot->replot();
-    InputAnswer answer(QStringLiteral("yaw, \"rate\""), true);
+    WhenShown<QInputDialog> rename([](QInputDialog* dialog) {
+        dialog->setTextValue(QStringLiteral("yaw, \"rate\""));
+        dialog->accept();
+    });
     QTest::mouseDClick(plot, Qt::LeftButton, Qt::NoModifier, plot->legend->item(1)->outerRect().center());
-    QTRY_VERIFY(answer.seen);
+    QVERIFY(rename.done);
 
     // The decimal point does not follow the user's locale.
     QLocale::setDefault(QLocale(QLocale::German));
@@ -629,26 +539,24 @@ void TestPageFCScope::csvRoundTrip()
     QLocale::setDefault(QLocale::c());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const QList<QStringList> csv = parseCsv(file.readAll());
+    const QList<QByteArray> lines = file.readAll().split('\n');
 
-    QCOMPARE(csv.size(), 1 + rows.size());
-    QCOMPARE(csv[0], (QStringList{"time", "gyroX", "yaw, \"rate\"", "thr"}));
+    QCOMPARE(lines.size(), 1 + rows.size() + 1);
+    QCOMPARE(lines[0], QByteArray("time,gyroX,\"yaw, \"\"rate\"\"\",thr"));
+    QCOMPARE(lines.last(), QByteArray());
     for (int k = 0; k < rows.size(); ++k) {
-        QCOMPARE(csv[k + 1].size(), 4);
-        bool ok = false;
-        QCOMPARE(csv[k + 1][0].toDouble(&ok), page->timeVector()[k]);
-        QVERIFY(ok);
+        const QList<QByteArray> fields = lines[k + 1].split(',');
+        QCOMPARE(fields.size(), 4);
+        QCOMPARE(std::strtod(fields[0].constData(), nullptr), page->timeVector()[k]);
         for (int i = 0; i < 3; ++i) {
-            const QString field = csv[k + 1][i + 1];
             if (std::isnan(rows[k][i])) {
-                QCOMPARE(field, QString());
+                QCOMPARE(fields[i + 1], QByteArray());
                 continue;
             }
-            // As a float reader takes it (correctly rounded), bit for bit.
-            const QByteArray text = field.toLatin1();
+            // As a float reader takes it (correctly rounded), bit for bit, sign of zero included.
             char* end = nullptr;
-            const float value = std::strtof(text.constData(), &end);
-            QCOMPARE(end, text.constData() + text.size());
+            const float value = std::strtof(fields[i + 1].constData(), &end);
+            QCOMPARE(end, fields[i + 1].constData() + fields[i + 1].size());
             QCOMPARE(qFloatDistance(value, rows[k][i]), quint32(0));
             QCOMPARE(std::signbit(value), std::signbit(rows[k][i]));
         }
@@ -661,32 +569,28 @@ void TestPageFCScope::exportThroughDialogsAndFailures()
     deliver(*page, FCProtocol::SCOPE_DATA_RD, samplesPayload({1}));
 
     const QString csvPath = dir.filePath(QStringLiteral("dialog.csv"));
-    {
-        SaveAnswer save(csvPath);
-        QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButton_exportCsv")), Qt::LeftButton);
-    }
+    std::unique_ptr<WhenShown<QFileDialog>> save(saveAs(csvPath));
+    QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButton_exportCsv")), Qt::LeftButton);
     QFile csv(csvPath);
     QVERIFY(csv.open(QIODevice::ReadOnly));
     QCOMPARE(csv.readAll(), QByteArray("time,a\n0,1\n"));
 
     const QString pngPath = dir.filePath(QStringLiteral("dialog.png"));
-    {
-        SaveAnswer save(pngPath);
-        QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButton_saveImage")), Qt::LeftButton);
-    }
+    save.reset(saveAs(pngPath));
+    QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButton_saveImage")), Qt::LeftButton);
     QCOMPARE(QImage(pngPath).size(), plot->size() * (plot->devicePixelRatioF() > 1 ? 2 : 1));
 
     // A file that cannot be written is reported, and nothing is left behind.
     const QString bad = dir.filePath(QStringLiteral("missing/rec.csv"));
     QVERIFY(!page->writeCsv(bad));
-    {
-        SaveAnswer save(bad);
-        ModalAnswer warning(ModalAnswer::Accept);
-        QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButton_exportCsv")), Qt::LeftButton);
-        QTRY_VERIFY(warning.answered());
-        QCOMPARE(warning.dialogClass(), QStringLiteral("DialogWarning"));
-        QVERIFY(warning.shownText().contains(QStringLiteral("rec.csv")));
-    }
+    save.reset(saveAs(bad));
+    QString warned;
+    WhenShown<DialogWarning> warning([&](DialogWarning* dialog) {
+        warned = dialog->findChild<QLabel*>(QStringLiteral("label_info"))->text();
+        dialog->accept();
+    });
+    QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButton_exportCsv")), Qt::LeftButton);
+    QVERIFY2(warned.contains(QStringLiteral("rec.csv")), qPrintable(warned));
     QVERIFY(!QFile::exists(bad));
 }
 
