@@ -64,7 +64,7 @@ QByteArray csvField(const QString& text)
 PageFCScope::PageFCScope(QWidget* parent)
     : PageFC(parent)
     , ui(new Ui::PageFCScope)
-    , title(nullptr)
+    , titleElement(nullptr)
     , random(quint32(QDateTime::currentSecsSinceEpoch()))
 {
     ui->setupUi(this);
@@ -84,8 +84,8 @@ PageFCScope::PageFCScope(QWidget* parent)
     QFont titleFont = font();
     titleFont.setPointSize(14);
     titleFont.setBold(true);
-    title = new QCPTextElement(plot, tr("Development Plot"), titleFont);
-    plot->plotLayout()->addElement(0, 0, title);
+    titleElement = new QCPTextElement(plot, tr("Development Plot"), titleFont);
+    plot->plotLayout()->addElement(0, 0, titleElement);
 
     plot->xAxis->setLabel(tr("x Axis"));
     plot->yAxis->setLabel(tr("y Axis"));
@@ -106,8 +106,8 @@ PageFCScope::PageFCScope(QWidget* parent)
     connect(plot, &QCustomPlot::selectionChangedByUser, this, &PageFCScope::selectionChanged);
     connect(plot, &QCustomPlot::mousePress, this, &PageFCScope::mousePress);
     connect(plot, &QCustomPlot::mouseWheel, this, &PageFCScope::mouseWheel);
-    connect(title, &QCPTextElement::doubleClicked, this,
-            [this](QMouseEvent* event) { titleDoubleClick(event, title); });
+    connect(titleElement, &QCPTextElement::doubleClicked, this,
+            [this](QMouseEvent* event) { titleDoubleClick(event, titleElement); });
     connect(plot, &QCustomPlot::axisDoubleClick, this, &PageFCScope::axisLabelDoubleClick);
     connect(plot, &QCustomPlot::legendDoubleClick, this, &PageFCScope::legendDoubleClick);
     connect(plot, &QWidget::customContextMenuRequested, this, &PageFCScope::contextMenuRequest);

@@ -69,7 +69,7 @@ private:
     void showExtent();
 
     Ui::PageFCScope* ui;
-    QCPTextElement* title;
+    QCPTextElement* titleElement;
     QRandomGenerator random;
 
     QStringList channels;

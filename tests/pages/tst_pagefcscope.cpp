@@ -110,7 +110,8 @@ private slots:
     void recording_data();
     void recording();
     void firstSampleAtZeroNextAtElapsed();
-    void showingAgainStartsAFreshRecording();
+    void freshRecording_data();
+    void freshRecording();
 
     void selectionCoupling_data();
     void selectionCoupling();
@@ -264,8 +265,16 @@ void TestPageFCScope::firstSampleAtZeroNextAtElapsed()
     QCOMPARE(plot->graph(0)->data()->at(1)->key, t[1]);
 }
 
-void TestPageFCScope::showingAgainStartsAFreshRecording()
+void TestPageFCScope::freshRecording_data()
 {
+    QTest::addColumn<bool>("reshow");
+    QTest::newRow("window shown again") << true;
+    QTest::newRow("Clear") << false;
+}
+
+void TestPageFCScope::freshRecording()
+{
+    QFETCH(bool, reshow);
     deliver(*page, FCProtocol::SCOPE_NAME_RD, namesPayload({"a", "b"}));
     deliver(*page, FCProtocol::SCOPE_DATA_RD, samplesPayload({5, -5}));
     // A second names reply while sampling changes nothing.
@@ -273,8 +282,12 @@ void TestPageFCScope::showingAgainStartsAFreshRecording()
     QCOMPARE(graphNames(plot), (QStringList{"a", "b"}));
     QCOMPARE(plot->graph(0)->data()->size(), 1);
 
-    page->hide();
-    page->show();
+    if (reshow) {
+        page->hide();
+        page->show();
+    } else {
+        QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButton_clear")), Qt::LeftButton);
+    }
     QCOMPARE(plot->graph(0)->data()->size(), 0);
     QCOMPARE(page->timeVector().size(), 0);
     // A sample still on its way from the old recording is not plotted into the new one.
