@@ -149,8 +149,10 @@ void PageFCScope::takeNames(const QByteArray& payload)
     for (const QString& name : qAsConst(channels)) {
         QCPGraph* graph = plot->addGraph();
         graph->setName(name);
-        graph->setPen(QPen(QColor(int(10 + random.generate() % 245), int(10 + random.generate() % 245),
-                                  int(10 + random.generate() % 245), 255)));
+        const int red = int(10 + random.generate() % 245);
+        const int green = int(10 + random.generate() % 245);
+        const int blue = int(10 + random.generate() % 245);
+        graph->setPen(QPen(QColor(red, green, blue, 255)));
     }
     plot->xAxis->setRange(50, 100, Qt::AlignCenter);
     plot->replot(QCustomPlot::rpQueuedReplot);
