@@ -1,19 +1,219 @@
 #include "pages/pagefcscope.h"
 
+#include "pages/scopereply.h"
+#include "ui_pagefcscope.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMenu>
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+static_assert(ScopeReply::kMaxChannels <= 32, "one bit per channel marks a missing sample");
+
+// Scroll bar units per axis unit.
+constexpr double kScrollFactor = 100.0;
+// Far enough for any recording (about four months at the factor), near enough for an int.
+constexpr double kScrollLimit = 1e9;
+
+int scrollUnits(double axisValue)
+{
+    return qRound(qBound(-kScrollLimit, axisValue * kScrollFactor, kScrollLimit));
+}
+
+// Shows `value` within a range that spans at least [low, high], so that setting the value
+// never clamps it.
+void setScroll(QScrollBar* bar, int low, int high, int value, int pageStep)
+{
+    const QSignalBlocker blocker(bar);
+    bar->setRange(qMin(qMin(low, high), value), qMax(qMax(low, high), value));
+    bar->setPageStep(qMax(1, pageStep));
+    bar->setValue(value);
+}
+
+// The shortest text that reads back to the same number, '.' as decimal point.
+template <typename T>
+void appendNumber(QByteArray& out, T value)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, int(result.ptr - buffer));
+}
+
+QByteArray csvField(const QString& text)
+{
+    QByteArray field = text.toUtf8();
+    if (field.contains(',') || field.contains('"') || field.contains('\n') || field.contains('\r')) {
+        field.replace("\"", "\"\"");
+        field = '"' + field + '"';
+    }
+    return field;
+}
+
+} // namespace
+
 PageFCScope::PageFCScope(QWidget* parent)
     : PageFC(parent)
+    , ui(new Ui::PageFCScope)
+    , titleElement(nullptr)
+    , random(quint32(QDateTime::currentSecsSinceEpoch()))
 {
+    ui->setupUi(this);
     setObjectName(QStringLiteral("pageFCScope"));
-    setFixedSize(780, 310);
+    setWindowTitle(tr("Scope"));
+
+    QCustomPlot* plot = ui->plot;
+    plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom | QCP::iSelectAxes | QCP::iSelectLegend
+                          | QCP::iSelectPlottables);
+    plot->axisRect()->setupFullAxesBox(false);
+    connect(plot->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), plot->xAxis2,
+            qOverload<const QCPRange&>(&QCPAxis::setRange));
+    connect(plot->yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), plot->yAxis2,
+            qOverload<const QCPRange&>(&QCPAxis::setRange));
+
+    plot->plotLayout()->insertRow(0);
+    QFont titleFont = font();
+    titleFont.setPointSize(14);
+    titleFont.setBold(true);
+    titleElement = new QCPTextElement(plot, tr("Development Plot"), titleFont);
+    plot->plotLayout()->addElement(0, 0, titleElement);
+
+    plot->xAxis->setLabel(tr("x Axis"));
+    plot->yAxis->setLabel(tr("y Axis"));
+    plot->legend->setVisible(true);
+    plot->legend->setSelectableParts(QCPLegend::spItems);
+    plot->setContextMenuPolicy(Qt::CustomContextMenu);
+    // A selected graph is drawn with a thicker pen, which is slow on an hour of samples
+    // unless polylines are drawn the fast way.
+    plot->setPlottingHint(QCP::phFastPolylines, true);
+    // An hour of noisy samples in a large window draws in about two thirds of the time
+    // without antialiasing: dragging stays smooth, the plot at rest stays smooth-edged.
+    plot->setNoAntialiasingOnDrag(true);
+
+    connect(ui->horizontalScrollBar, &QScrollBar::valueChanged, this, &PageFCScope::horzScrollBarChanged);
+    connect(ui->verticalScrollBar, &QScrollBar::valueChanged, this, &PageFCScope::vertScrollBarChanged);
+    connect(plot->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, &PageFCScope::xAxisChanged);
+    connect(plot->yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, &PageFCScope::yAxisChanged);
+    connect(plot, &QCustomPlot::selectionChangedByUser, this, &PageFCScope::selectionChanged);
+    connect(plot, &QCustomPlot::mousePress, this, &PageFCScope::mousePress);
+    connect(plot, &QCustomPlot::mouseWheel, this, &PageFCScope::mouseWheel);
+    connect(titleElement, &QCPTextElement::doubleClicked, this,
+            [this](QMouseEvent* event) { titleDoubleClick(event, titleElement); });
+    connect(plot, &QCustomPlot::axisDoubleClick, this, &PageFCScope::axisLabelDoubleClick);
+    connect(plot, &QCustomPlot::legendDoubleClick, this, &PageFCScope::legendDoubleClick);
+    connect(plot, &QWidget::customContextMenuRequested, this, &PageFCScope::contextMenuRequest);
+
+    connect(ui->pushButton_pause, &QPushButton::clicked, this, &PageFCScope::togglePause);
+    connect(ui->pushButton_exportCsv, &QPushButton::clicked, this, &PageFCScope::exportCsv);
+    connect(ui->pushButton_saveImage, &QPushButton::clicked, this, &PageFCScope::saveImage);
+
+    xAxisChanged(plot->xAxis->range());
+    yAxisChanged(plot->yAxis->range());
+}
+
+PageFCScope::~PageFCScope()
+{
+    delete ui;
 }
 
 void PageFCScope::TaskDone(FCProtocol::Task* task)
 {
-    Q_UNUSED(task);
+    if (task->status != FCProtocol::Task::Success)
+        return;
+    task->rxStream.device()->seek(task->headLength);
+    const QByteArray payload = task->rxData.mid(task->headLength);
+    if (task->type == FCProtocol::SCOPE_NAME_RD)
+        takeNames(payload);
+    else if (task->type == FCProtocol::SCOPE_DATA_RD)
+        takeSamples(payload);
+}
+
+void PageFCScope::takeNames(const QByteArray& payload)
+{
+    // The channel set is read once per recording; a late second reply changes nothing.
+    if (!namesNeeded)
+        return;
+    namesNeeded = false;
+    QCustomPlot* plot = ui->plot;
+    plot->clearGraphs();
+    channels = ScopeReply::decodeNames(payload);
+    for (const QString& name : qAsConst(channels)) {
+        QCPGraph* graph = plot->addGraph();
+        graph->setName(name);
+        const int red = int(10 + random.generate() % 245);
+        const int green = int(10 + random.generate() % 245);
+        const int blue = int(10 + random.generate() % 245);
+        graph->setPen(QPen(QColor(red, green, blue, 255)));
+    }
+    plot->xAxis->setRange(50, 100, Qt::AlignCenter);
+    plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void PageFCScope::takeSamples(const QByteArray& payload)
+{
+    // A sample still on its way when the recording restarted belongs to the old channel set.
+    if (namesNeeded)
+        return;
+    QVector<float> samples;
+    if (!ScopeReply::decodeSamples(payload, channels.size(), &samples))
+        return;
+
+    if (times.isEmpty()) {
+        times.append(0.0);
+        elapsed.start();
+    } else {
+        times.append(times.last() + restartSampleClock() / 1000.0);
+    }
+    const double t = times.last();
+    QCustomPlot* plot = ui->plot;
+    const int count = qMin(samples.size(), plot->graphCount());
+    quint32 gaps = 0;
+    for (int i = 0; i < count; ++i) {
+        const double value = samples.at(i);
+        // One bad sample must not take the axis range with it.
+        if (!std::isfinite(value)) {
+            gaps |= 1u << i;
+            continue;
+        }
+        plot->graph(i)->addData(t, value);
+        if (value > largest)
+            largest = value;
+        else if (value < smallest)
+            smallest = value;
+    }
+    missing.append(gaps);
+    // The x axis stays where the user put it; its scroll bar learns of the longer recording.
+    xAxisChanged(plot->xAxis->range());
+    if (paused)
+        return;
+    showExtent();
+    plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+qint64 PageFCScope::restartSampleClock()
+{
+    return elapsed.restart();
+}
+
+void PageFCScope::showExtent()
+{
+    ui->plot->yAxis->setRange((largest + smallest) / 2, qAbs(largest - smallest) * 1.5, Qt::AlignCenter);
 }
 
 void PageFCScope::mainLoop()
 {
+    if (!isVisible())
+        return;
+    emit AddTask(new FCProtocol::Task(namesNeeded ? FCProtocol::SCOPE_NAME_RD : FCProtocol::SCOPE_DATA_RD, false));
 }
 
 void PageFCScope::InfoRDDone(FCProtocol::DS_INFO_RD info)
@@ -21,3 +221,262 @@ void PageFCScope::InfoRDDone(FCProtocol::DS_INFO_RD info)
     Q_UNUSED(info);
 }
 
+void PageFCScope::horzScrollBarChanged(int value)
+{
+    QCPAxis* axis = ui->plot->xAxis;
+    if (qAbs(axis->range().center() - value / kScrollFactor) > 0.01) {
+        axis->setRange(value / kScrollFactor, axis->range().size(), Qt::AlignCenter);
+        ui->plot->replot();
+    }
+}
+
+void PageFCScope::vertScrollBarChanged(int value)
+{
+    QCPAxis* axis = ui->plot->yAxis;
+    if (qAbs(axis->range().center() + value / kScrollFactor) > 0.01) {
+        axis->setRange(-value / kScrollFactor, axis->range().size(), Qt::AlignCenter);
+        ui->plot->replot();
+    }
+}
+
+void PageFCScope::xAxisChanged(QCPRange range)
+{
+    // The bar spans the recording and wherever the user has moved the axis.
+    const int end = times.isEmpty() ? 0 : scrollUnits(times.last());
+    setScroll(ui->horizontalScrollBar, 0, end, scrollUnits(range.center()), scrollUnits(range.size()));
+}
+
+void PageFCScope::yAxisChanged(QCPRange range)
+{
+    // Upwards on the axis is towards the top of the bar: the bar's units run the other way.
+    setScroll(ui->verticalScrollBar, scrollUnits(-largest), scrollUnits(-smallest), scrollUnits(-range.center()),
+              scrollUnits(range.size()));
+}
+
+void PageFCScope::selectionChanged()
+{
+    QCustomPlot* plot = ui->plot;
+    const QCPAxis::SelectableParts both = QCPAxis::spAxis | QCPAxis::spTickLabels;
+    auto lineOrLabels = [](QCPAxis* axis) {
+        return axis->selectedParts().testFlag(QCPAxis::spAxis) || axis->selectedParts().testFlag(QCPAxis::spTickLabels);
+    };
+    if (lineOrLabels(plot->xAxis) || lineOrLabels(plot->xAxis2)) {
+        plot->xAxis2->setSelectedParts(both);
+        plot->xAxis->setSelectedParts(both);
+    }
+    if (lineOrLabels(plot->yAxis) || lineOrLabels(plot->yAxis2)) {
+        plot->yAxis2->setSelectedParts(both);
+        plot->yAxis->setSelectedParts(both);
+    }
+
+    for (int i = 0; i < plot->graphCount(); ++i) {
+        QCPGraph* graph = plot->graph(i);
+        QCPPlottableLegendItem* item = plot->legend->itemWithPlottable(graph);
+        if (graph->selected() || (item && item->selected())) {
+            if (item)
+                item->setSelected(true);
+            graph->setSelection(QCPDataSelection(graph->data()->dataRange()));
+        }
+    }
+}
+
+void PageFCScope::mousePress()
+{
+    QCustomPlot* plot = ui->plot;
+    if (plot->xAxis->selectedParts().testFlag(QCPAxis::spAxis))
+        plot->axisRect()->setRangeDrag(plot->xAxis->orientation());
+    else if (plot->yAxis->selectedParts().testFlag(QCPAxis::spAxis))
+        plot->axisRect()->setRangeDrag(plot->yAxis->orientation());
+    else
+        plot->axisRect()->setRangeDrag(Qt::Horizontal | Qt::Vertical);
+}
+
+void PageFCScope::mouseWheel()
+{
+    QCustomPlot* plot = ui->plot;
+    if (plot->xAxis->selectedParts().testFlag(QCPAxis::spAxis))
+        plot->axisRect()->setRangeZoom(plot->xAxis->orientation());
+    else if (plot->yAxis->selectedParts().testFlag(QCPAxis::spAxis))
+        plot->axisRect()->setRangeZoom(plot->yAxis->orientation());
+    else
+        plot->axisRect()->setRangeZoom(Qt::Horizontal | Qt::Vertical);
+}
+
+void PageFCScope::titleDoubleClick(QMouseEvent* event, QCPTextElement* title)
+{
+    Q_UNUSED(event);
+    if (!title)
+        return;
+    bool ok = false;
+    const QString text = QInputDialog::getText(this, tr("QCustomPlot example"), tr("New plot title:"),
+                                               QLineEdit::Normal, title->text(), &ok);
+    if (ok) {
+        title->setText(text);
+        ui->plot->replot();
+    }
+}
+
+void PageFCScope::axisLabelDoubleClick(QCPAxis* axis, QCPAxis::SelectablePart part)
+{
+    if (!axis || part != QCPAxis::spAxisLabel)
+        return;
+    bool ok = false;
+    const QString text = QInputDialog::getText(this, tr("QCustomPlot example"), tr("New axis label:"),
+                                               QLineEdit::Normal, axis->label(), &ok);
+    if (ok) {
+        axis->setLabel(text);
+        ui->plot->replot();
+    }
+}
+
+void PageFCScope::legendDoubleClick(QCPLegend* legend, QCPAbstractLegendItem* item)
+{
+    Q_UNUSED(legend);
+    auto* plottableItem = qobject_cast<QCPPlottableLegendItem*>(item);
+    if (!plottableItem)
+        return;
+    QCPAbstractPlottable* plottable = plottableItem->plottable();
+    bool ok = false;
+    const QString name = QInputDialog::getText(this, tr("QCustomPlot example"), tr("New graph name:"),
+                                               QLineEdit::Normal, plottable->name(), &ok);
+    if (ok) {
+        plottable->setName(name);
+        ui->plot->replot();
+    }
+}
+
+void PageFCScope::contextMenuRequest(QPoint pos)
+{
+    QCPLegend* legend = ui->plot->legend;
+    if (!legend->visible() || legend->selectTest(pos, false) < 0)
+        return;
+
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const struct {
+        const char* text;
+        Qt::Alignment alignment;
+    } moves[] = {
+        {QT_TR_NOOP("Move to top left"), Qt::AlignTop | Qt::AlignLeft},
+        {QT_TR_NOOP("Move to top center"), Qt::AlignTop | Qt::AlignHCenter},
+        {QT_TR_NOOP("Move to top right"), Qt::AlignTop | Qt::AlignRight},
+        {QT_TR_NOOP("Move to bottom right"), Qt::AlignBottom | Qt::AlignRight},
+        {QT_TR_NOOP("Move to bottom left"), Qt::AlignBottom | Qt::AlignLeft},
+    };
+    for (const auto& move : moves)
+        menu->addAction(tr(move.text), this, &PageFCScope::moveLegend)->setData(int(move.alignment));
+    menu->popup(ui->plot->mapToGlobal(pos));
+}
+
+void PageFCScope::moveLegend()
+{
+    auto* action = qobject_cast<QAction*>(sender());
+    if (!action)
+        return;
+    bool ok = false;
+    const int alignment = action->data().toInt(&ok);
+    if (!ok)
+        return;
+    ui->plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::Alignment(alignment));
+    ui->plot->replot();
+}
+
+void PageFCScope::on_pushButton_clear_clicked()
+{
+    namesNeeded = true;
+    QCustomPlot* plot = ui->plot;
+    for (int i = 0; i < plot->graphCount(); ++i)
+        plot->graph(i)->data()->clear();
+    times.clear();
+    missing.clear();
+    largest = 0.0;
+    smallest = 0.0;
+    plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void PageFCScope::togglePause()
+{
+    paused = !paused;
+    ui->pushButton_pause->setText(paused ? tr("Resume") : tr("Pause"));
+    if (!paused) {
+        showExtent();
+        ui->plot->replot();
+    }
+}
+
+void PageFCScope::showEvent(QShowEvent* event)
+{
+    PageFC::showEvent(event);
+    // Every opening is a fresh, live recording.
+    on_pushButton_clear_clicked();
+    if (paused)
+        togglePause();
+}
+
+bool PageFCScope::writeCsv(const QString& fileName) const
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+
+    const QCustomPlot* plot = ui->plot;
+    const int graphCount = plot->graphCount();
+    QByteArray out("time");
+    QVector<QCPGraphDataContainer::const_iterator> next(graphCount), end(graphCount);
+    for (int i = 0; i < graphCount; ++i) {
+        QCPGraph* graph = plot->graph(i);
+        out += ',' + csvField(graph->name());
+        next[i] = graph->data()->constBegin();
+        end[i] = graph->data()->constEnd();
+    }
+    out += '\n';
+
+    // Every graph holds its samples in time order, without the non-finite ones: a time point
+    // without its sample leaves that field empty.
+    for (int k = 0; k < times.size(); ++k) {
+        appendNumber(out, times.at(k));
+        for (int i = 0; i < graphCount; ++i) {
+            out += ',';
+            if (!(missing.at(k) & (1u << i)) && next[i] != end[i]) {
+                appendNumber(out, float(next[i]->value));
+                ++next[i];
+            }
+        }
+        out += '\n';
+        if (out.size() > (1 << 16)) {
+            if (file.write(out) != out.size())
+                return false;
+            out.clear();
+        }
+    }
+    if (file.write(out) != out.size())
+        return false;
+    return file.commit();
+}
+
+bool PageFCScope::writeImage(const QString& fileName)
+{
+    QCustomPlot* plot = ui->plot;
+    const double scale = plot->devicePixelRatioF() > 1.0 ? 2.0 : 1.0;
+    return plot->savePng(fileName, plot->width(), plot->height(), scale);
+}
+
+void PageFCScope::exportCsv()
+{
+    const QString fileName =
+        QFileDialog::getSaveFileName(this, tr("Export CSV"), QString(), tr("CSV files (*.csv)"));
+    if (fileName.isEmpty())
+        return;
+    if (!writeCsv(fileName))
+        confirmed(tr("Could not write %1.").arg(QDir::toNativeSeparators(fileName)));
+}
+
+void PageFCScope::saveImage()
+{
+    const QString fileName =
+        QFileDialog::getSaveFileName(this, tr("Save image"), QString(), tr("PNG images (*.png)"));
+    if (fileName.isEmpty())
+        return;
+    if (!writeImage(fileName))
+        confirmed(tr("Could not write %1.").arg(QDir::toNativeSeparators(fileName)));
+}
