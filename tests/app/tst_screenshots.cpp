@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QPixmapCache>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QtTest>
 
 namespace {
@@ -42,7 +41,6 @@ private:
 
 void TestScreenshots::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
     outDir = QDir(QCoreApplication::applicationDirPath());
     QVERIFY(outDir.mkpath(QStringLiteral("screenshots")));
     QVERIFY(outDir.cd(QStringLiteral("screenshots")));

@@ -84,7 +84,6 @@ private:
 
 void TestRcScreenshots::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
     const int latin = QFontDatabase::addApplicationFont(QStringLiteral(":/font/ARLRDBD.TTF"));
     const int cjk = QFontDatabase::addApplicationFont(QStringLiteral(":/font/SIMYOU.TTF"));
     QVERIFY(latin >= 0 && cjk >= 0);
