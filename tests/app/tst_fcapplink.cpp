@@ -59,9 +59,6 @@ private slots:
     void restoreDefaults_data();
     void restoreDefaults();
     void firmwarePageStopsPagePolls();
-    void silentControllerShowsDisconnected_data();
-    void silentControllerShowsDisconnected();
-    void storeWaitingBehindPollsOutlivesSilence();
     void storeWaitingWhenFirmwarePageIsEntered();
 
 private:
@@ -243,57 +240,6 @@ void TestFCAppLink::firmwarePageStopsPagePolls()
     QTest::mouseClick(app->findChild<QRadioButton*>(QStringLiteral("radioButton_page1")),
                       Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(VirtualFC::requestCount(FCProtocol::STATUS_RD) > statusReads, 3000);
-}
-
-void TestFCAppLink::silentControllerShowsDisconnected_data()
-{
-    QTest::addColumn<int>("page");
-    QTest::addColumn<QString>("button");
-    QTest::newRow("status") << 0 << "radioButton_page1";
-    QTest::newRow("radio") << 2 << "radioButton_page3";
-}
-
-void TestFCAppLink::silentControllerShowsDisconnected()
-{
-    QFETCH(int, page);
-    QFETCH(QString, button);
-    app->infoTimer()->setInterval(500); // the product's telemetry period
-    QTest::mouseClick(app->findChild<QRadioButton*>(button), Qt::LeftButton);
-    QCOMPARE(app->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"))->currentIndex(), page);
-    QTRY_COMPARE_WITH_TIMEOUT(label("label_usb")->text(), QStringLiteral("Connected"), 3000);
-
-    // The controller stops answering while the page polls every 50 ms.
-    VirtualFC::setFault(VirtualFC::Fault::NoAnswer, -1);
-    QTRY_COMPARE_WITH_TIMEOUT(label("label_usb")->text(), QStringLiteral("Disconnected"), 4000);
-    // One waiting read of each kind: the page's and the telemetry.
-    QVERIFY(app->controller()->waitingCount() <= 2);
-
-    VirtualFC::clearFault(VirtualFC::Fault::NoAnswer);
-    QTRY_COMPARE_WITH_TIMEOUT(label("label_usb")->text(), QStringLiteral("Connected"), 4000);
-}
-
-void TestFCAppLink::storeWaitingBehindPollsOutlivesSilence()
-{
-    app->infoTimer()->setInterval(500);
-    QTRY_COMPARE_WITH_TIMEOUT(label("label_usb")->text(), QStringLiteral("Connected"), 3000);
-    QByteArray edited = VirtualFC::para();
-    edited[10] = char(edited[10] ^ 0x55);
-    VirtualFC::setPara(edited);
-
-    // Silent: every transaction waits its second while the status page and the telemetry
-    // keep asking. The store waits behind the running read.
-    VirtualFC::setFault(VirtualFC::Fault::NoAnswer, -1);
-    QTRY_VERIFY_WITH_TIMEOUT(app->controller()->waitingCount() >= 2, 3000);
-    QTest::mouseClick(app->findChild<QPushButton*>(QStringLiteral("pushButton_storge")),
-                      Qt::LeftButton);
-    // Longer than a full queue took to fill with polls.
-    const int before = VirtualFC::requests().size();
-    QTRY_VERIFY_WITH_TIMEOUT(VirtualFC::requests().size() >= before + 2, 5000);
-
-    VirtualFC::clearFault(VirtualFC::Fault::NoAnswer);
-    QTRY_COMPARE_WITH_TIMEOUT(label("label_usb")->text(), QStringLiteral("Connected"), 4000);
-    QCOMPARE(VirtualFC::requestCount(FCProtocol::STORE), 1);
-    QCOMPARE(VirtualFC::flashPara(), edited);
 }
 
 void TestFCAppLink::storeWaitingWhenFirmwarePageIsEntered()
