@@ -6,6 +6,7 @@
 #include "usb/trcontroller.h"
 #include "virtualfc.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -71,12 +72,17 @@ void TestSilentController::silentControllerShowsDisconnected()
 
     // The controller stops answering while the page polls every 50 ms.
     VirtualFC::setFault(VirtualFC::Fault::NoAnswer, -1);
+    QElapsedTimer silent;
+    silent.start();
     QTRY_COMPARE_WITH_TIMEOUT(label("label_usb")->text(), QStringLiteral("Disconnected"), 4000);
+    qInfo("\"Disconnected\" %lld ms after the controller fell silent", silent.elapsed());
     // One waiting read of each kind: the page's and the telemetry.
     QVERIFY(app->controller()->waitingCount() <= 2);
 
     VirtualFC::clearFault(VirtualFC::Fault::NoAnswer);
+    silent.restart();
     QTRY_COMPARE_WITH_TIMEOUT(label("label_usb")->text(), QStringLiteral("Connected"), 4000);
+    qInfo("\"Connected\" %lld ms after it answered again", silent.elapsed());
 }
 
 void TestSilentController::storeWaitingBehindPollsOutlivesSilence()
