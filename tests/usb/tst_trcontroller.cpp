@@ -1,4 +1,5 @@
 #include "protocol/task.h"
+#include "usb/qtusbhid.h"
 #include "usb/trcontroller.h"
 #include "virtualfc.h"
 
@@ -8,6 +9,16 @@
 #include <QtTest>
 
 using FCProtocol::Task;
+
+namespace {
+
+// Periodic reads of ten different kinds.
+const int kPollTypes[] = {FCProtocol::STATUS_RD,  FCProtocol::PARA_RD,      FCProtocol::RC_RD,
+                          FCProtocol::TYPE_02_03, FCProtocol::FRAME_RW,     FCProtocol::TYPE_03_05,
+                          FCProtocol::FW_INFO_RD, FCProtocol::SCOPE_NAME_RD, FCProtocol::SCOPE_DATA_RD,
+                          FCProtocol::VERIFY};
+
+} // namespace
 
 // The task run controller: one transaction at a time, queue order and capacity, tasks
 // handed back on the owning thread, and a safe shutdown mid-transaction.
@@ -21,10 +32,13 @@ private slots:
     void idleControllerStartsATaskAtOnce();
     void urgentTasksJumpTheQueue();
     void overflowKeepsOnlyTheNewTask();
+    void queuePolicy_data();
+    void queuePolicy();
     void clearTaskDeletesWaitingTasksOnly();
     void taskAddedFromTaskDoneWaitsItsTurn();
     void taskDoneArrivesOnTheOwningThread();
     void invalidTaskEndsWithStatusMinus2();
+    void destroyedMidTransactionWaitsForTheTransfer_data();
     void destroyedMidTransactionWaitsForTheTransfer();
 
 private:
@@ -105,14 +119,14 @@ void tst_trcontroller::overflowKeepsOnlyTheNewTask()
     QList<QPointer<Task>> waiting;
     int doneAmongWaiting = 0;
     for (int i = 0; i < 10; ++i) {
-        auto* task = new Task(FCProtocol::STATUS_RD, false);
+        auto* task = new Task(kPollTypes[i], false);
         connect(task, &Task::TaskDone, this, [&doneAmongWaiting] { ++doneAmongWaiting; });
         waiting << task;
         controller.AddTask(task);
     }
     QCOMPARE(controller.waitingCount(), 10);
 
-    auto* newest = new Task(FCProtocol::STATUS_RD, false);
+    auto* newest = new Task(FCProtocol::INFO_RD, false);
     recorder.watch(newest, "newest");
     QTest::ignoreMessage(QtDebugMsg, "Task Full!");
     controller.AddTask(newest);
@@ -123,6 +137,64 @@ void tst_trcontroller::overflowKeepsOnlyTheNewTask()
     QTRY_COMPARE_WITH_TIMEOUT(recorder.order.size(), 2, 5000);
     QCOMPARE(recorder.order, (QStringList{"running", "newest"}));
     QCOMPARE(doneAmongWaiting, 0);
+}
+
+void tst_trcontroller::queuePolicy_data()
+{
+    // Waiting tasks in the order added, 'P' a periodic read of its own kind, 'U' a command
+    // (urgent); then what is done: 'P' a read of a new kind, 'S' a read of the first waiting
+    // kind, 'U' a command, '-' DropPolls(). Names: the letter and the position, "new".
+    QTest::addColumn<QString>("waiting");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("queueAfter");
+    QTest::addColumn<bool>("full");
+    QTest::newRow("a read of a new kind queues") << "PUP" << "P" << "U1 P0 P2 new" << false;
+    QTest::newRow("a read of a waiting kind does not") << "PUP" << "S" << "U1 P0 P2" << false;
+    QTest::newRow("a command of a polled kind queues") << "UP" << "U" << "new U0 P1" << false;
+    QTest::newRow("ten reads, a new read") << "PPPPPPPPPP" << "P" << "new" << true;
+    QTest::newRow("commands outlive the reads") << "PUPUPPPPPU" << "P" << "U9 U3 U1 new" << true;
+    QTest::newRow("commands outlive the reads, a command") << "PUPUPPPPPU" << "U" << "new U9 U3 U1" << true;
+    QTest::newRow("ten commands, a command") << "UUUUUUUUUU" << "U" << "new U9 U8 U7 U6 U5 U4 U3 U2 U1" << true;
+    QTest::newRow("ten commands, a read") << "UUUUUUUUUU" << "P" << "U9 U8 U7 U6 U5 U4 U3 U2 U1 U0" << true;
+    QTest::newRow("firmware page entered") << "PUPUP" << "-" << "U3 U1" << false;
+}
+
+void tst_trcontroller::queuePolicy()
+{
+    QFETCH(QString, waiting);
+    QFETCH(QString, action);
+    QFETCH(QString, queueAfter);
+    QFETCH(bool, full);
+
+    TRController controller;
+    controller.AddTask(new Task(FCProtocol::INFO_RD, false)); // keeps the controller busy
+    QHash<Task*, QString> names;
+    QList<QPointer<Task>> all;
+    const auto add = [&](QChar kind, int pollType, const QString& name) {
+        auto* task = new Task(kind == 'U' ? FCProtocol::STORE : pollType, kind == 'U');
+        names.insert(task, name);
+        all << task;
+        controller.AddTask(task);
+    };
+    for (int i = 0; i < waiting.size(); ++i)
+        add(waiting[i], kPollTypes[i], waiting[i] + QString::number(i));
+    if (full)
+        QTest::ignoreMessage(QtDebugMsg, "Task Full!");
+    if (action == "-")
+        controller.DropPolls();
+    else
+        add(action[0] == 'S' ? QChar('P') : action[0],
+            action[0] == 'S' ? kPollTypes[0] : int(FCProtocol::INFO_RD), QStringLiteral("new"));
+
+    QStringList queued;
+    for (Task* task : controller.waitingTasks())
+        queued << names.value(task);
+    QCOMPARE(queued.join(' '), queueAfter);
+    // Whatever left the queue is gone at once and can never report.
+    int alive = 0;
+    for (const QPointer<Task>& task : all)
+        alive += task.isNull() ? 0 : 1;
+    QCOMPARE(alive, queued.size());
 }
 
 void tst_trcontroller::clearTaskDeletesWaitingTasksOnly()
@@ -214,9 +286,18 @@ void tst_trcontroller::invalidTaskEndsWithStatusMinus2()
     delete task;
 }
 
+void tst_trcontroller::destroyedMidTransactionWaitsForTheTransfer_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::newRow("controller silent") << int(VirtualFC::Fault::NoAnswer);
+    // A report every millisecond, without end.
+    QTest::newRow("controller babbling") << int(VirtualFC::Fault::Babble);
+}
+
 void tst_trcontroller::destroyedMidTransactionWaitsForTheTransfer()
 {
-    VirtualFC::setFault(VirtualFC::Fault::NoAnswer, -1);
+    QFETCH(int, fault);
+    VirtualFC::setFault(VirtualFC::Fault(fault), -1, 1);
     auto* controller = new TRController;
     auto* running = new Task(FCProtocol::INFO_RD, false);
     auto* waiting = new Task(FCProtocol::STATUS_RD, false);
@@ -226,12 +307,14 @@ void tst_trcontroller::destroyedMidTransactionWaitsForTheTransfer()
     controller->AddTask(running);
     controller->AddTask(waiting);
     QTRY_COMPARE_WITH_TIMEOUT(VirtualFC::requestCount(FCProtocol::INFO_RD), 1, 3000);
+    if (VirtualFC::Fault(fault) == VirtualFC::Fault::Babble)
+        QTRY_VERIFY_WITH_TIMEOUT(VirtualFC::bufferedReports() > 0, 3000); // under way
 
-    QTest::ignoreMessage(QtDebugMsg, "Read Time Out!");
+    QTest::ignoreMessage(QtDebugMsg, "Transfer Cancelled!");
     QElapsedTimer clock;
     clock.start();
     delete controller; // must not pull the transport from under the pool thread
-    QVERIFY(clock.elapsed() < 3000);
+    QVERIFY2(clock.elapsed() < QtUsbHID::kReplyWaitMs, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(waitingDestroyed.count(), 1);
     QCOMPARE(runningDestroyed.count(), 1);
     QCoreApplication::processEvents();
