@@ -60,6 +60,7 @@ void TestSilentController::silentControllerShowsDisconnected_data()
     // Every page that polls while shown, with its navigation button.
     QTest::newRow("status") << 0 << "radioButton_page1";
     QTest::newRow("radio") << 2 << "radioButton_page3";
+    QTest::newRow("parameter") << 3 << "radioButton_page4";
 }
 
 void TestSilentController::silentControllerShowsDisconnected()
