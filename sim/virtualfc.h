@@ -17,6 +17,8 @@ namespace VirtualFC {
 
 constexpr unsigned short kVendorId = 0x0483;
 constexpr unsigned short kProductId = 0x5750;
+// The board's path as hid_enumerate lists it and hid_open_path takes it.
+constexpr const char* kPath = "virtual-fc:0";
 
 // Injected link and controller faults. Each is armed for a number of affected transactions
 // (count -1: until cleared). The meaning of `param`:
@@ -32,6 +34,8 @@ enum class Fault {
     BadLength,   // one extra 1-byte report follows the reply (65 bytes in all)
     RefuseBlock, // BLOCK_PROG is not programmed and answered 0xEE instead of 0xAB
     WrongVerify, // VERIFY answers a value that differs from the image's check value
+    RefuseOpen,  // the board stays listed by hid_enumerate, but hid_open and hid_open_path
+                 // fail (one refused call per count), as a hidraw node this user may not open
 };
 
 // The attitude part of the STATUS_RD reply (angles in radians).
@@ -111,6 +115,8 @@ QList<QByteArray> replies();
 // Requests of a task type with a correct CRC that reached the controller.
 int requestCount(int taskType);
 int openCount();
+// hid_open / hid_open_path calls that returned null (unplugged, off the bus, or refused).
+int failedOpenCount();
 int closeCount();
 int answeredCount();
 // Reply reports never read, discarded when the next request started or the board dropped off.
