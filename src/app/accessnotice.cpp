@@ -18,9 +18,8 @@ QString AccessNotice::text()
     // Shown by the main window, so translated in its context.
     return QCoreApplication::translate(
         "FCApp",
-        "The controller is plugged in, but this user may not open it. Install the ORVANTE "
-        "package (or its rule 70-orvante.rules in /etc/udev/rules.d), then unplug the "
-        "controller and plug it in again.");
+        "This user may not open the plugged-in controller. Install the ORVANTE package or its "
+        "udev rule 70-orvante.rules, then plug the controller in again.");
 }
 
 void AccessNotice::linkFailed()
