@@ -125,6 +125,14 @@
         <translation>版本：</translation>
     </message>
     <message>
+        <source>Changes are not stored in the controller yet. Press Save to keep them after a power cycle.</source>
+        <translation>更改尚未保存到飞控中。请点击“保存”，断电后参数才不会丢失。</translation>
+    </message>
+    <message>
+        <source>Changes are not stored in the controller yet and are lost when it is switched off. Close anyway?</source>
+        <translation>更改尚未保存到飞控中，飞控断电后将会丢失。是否仍然关闭？</translation>
+    </message>
+    <message>
         <source>This user may not open the plugged-in controller. Install the ORVANTE package or its udev rule 70-orvante.rules, then plug the controller in again.</source>
         <translation>当前用户无权打开已插入的飞控。
 请安装 ORVANTE 软件包或 udev 规则文件
@@ -250,6 +258,77 @@
     <message>
         <source>During the motor test,please remove all propellers in case of unexpected danger! Please make sure the order and rotation of motors are the same as the picture shown in the software.</source>
         <translation>电机测试过程中，请卸下所有的螺旋桨，以免发生意外！请确保电机连接顺序和电机转向与图中完全一致！</translation>
+    </message>
+</context>
+<context>
+    <name>PageFCPara</name>
+    <message>
+        <source>Save to file</source>
+        <translation>保存到文件</translation>
+    </message>
+    <message>
+        <source>Load from file</source>
+        <translation>从文件载入</translation>
+    </message>
+    <message>
+        <source>Tuning (*.json)</source>
+        <translation>参数文件 (*.json)</translation>
+    </message>
+    <message>
+        <source>No parameters have been read from the controller yet; there is nothing to save.</source>
+        <translation>尚未从飞控读取参数，没有可保存的内容。</translation>
+    </message>
+    <message>
+        <source>No parameters have been read from the controller yet; connect it and open this page first.</source>
+        <translation>尚未从飞控读取参数，请先连接飞控并打开本页面。</translation>
+    </message>
+    <message>
+        <source>The tuning could not be saved to %1: %2</source>
+        <translation>参数无法保存到 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 is not a file that can be read.</source>
+        <translation>%1 不是可读取的文件。</translation>
+    </message>
+    <message>
+        <source>%1 is larger than 64 KiB and cannot be a tuning file.</source>
+        <translation>%1 大于 64 KiB，不可能是参数文件。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 is not a tuning file: %2</source>
+        <translation>%1 不是参数文件：%2</translation>
+    </message>
+    <message>
+        <source>%1 is not a tuning file: &quot;format&quot; is missing or names another format.</source>
+        <translation>%1 不是参数文件：缺少“format”或格式名称不符。</translation>
+    </message>
+    <message>
+        <source>%1 is a tuning file of version %2; this program reads version 1.</source>
+        <translation>%1 是第 %2 版的参数文件，本程序只能读取第 1 版。</translation>
+    </message>
+    <message>
+        <source>The tuning file has no value for &quot;%1&quot;. Nothing was sent.</source>
+        <translation>参数文件中缺少“%1”的值。未发送任何参数。</translation>
+    </message>
+    <message>
+        <source>The value of &quot;%1&quot; in the tuning file is not a number. Nothing was sent.</source>
+        <translation>参数文件中“%1”的值不是数字。未发送任何参数。</translation>
+    </message>
+    <message>
+        <source>The value of &quot;%1&quot; in the tuning file must be a whole number. Nothing was sent.</source>
+        <translation>参数文件中“%1”的值必须是整数。未发送任何参数。</translation>
+    </message>
+    <message>
+        <source>The value of &quot;%1&quot; in the tuning file is outside %2 to %3. Nothing was sent.</source>
+        <translation>参数文件中“%1”的值超出 %2 至 %3 的范围。未发送任何参数。</translation>
+    </message>
+    <message>
+        <source>Load this tuning? %1 of its values differ from the controller's. They are not stored in the controller until you press Save.</source>
+        <translation>载入此参数？其中 %1 个值与飞控当前的不同。点击“保存”之前，参数不会保存到飞控中。</translation>
     </message>
 </context>
 <context>

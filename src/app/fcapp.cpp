@@ -18,6 +18,7 @@
 
 #include <QAbstractButton>
 #include <QBitmap>
+#include <QCloseEvent>
 #include <QButtonGroup>
 #include <QDate>
 #include <QDebug>
@@ -85,7 +86,12 @@ FCApp::FCApp(QWidget* parent)
     // the program: an open scope window must not keep it running without its controller.
     scopePage->setAttribute(Qt::WA_QuitOnClose, false);
     connect(ui->pushButton_appClose, &QPushButton::clicked, this, &QWidget::close);
-    connect(ui->pushButton_appClose, &QPushButton::clicked, scopePage, &QWidget::close);
+    // The scope window goes only if the main window really closed (the pilot may keep it
+    // open when asked about changes not stored yet).
+    connect(ui->pushButton_appClose, &QPushButton::clicked, scopePage, [this] {
+        if (!isVisible())
+            scopePage->close();
+    });
     connect(ui->pushButton_appMin, &QPushButton::clicked, this, &QWidget::showMinimized);
 
     ui->stackedWidget->setCurrentIndex(0);
@@ -191,6 +197,8 @@ void FCApp::TaskDone(FCProtocol::Task* task)
             deliverTask(page, task);
         deliverTask(scopePage, task);
     }
+
+    trackStorage(task);
 
     if (task->status == FCProtocol::Task::Success) {
         task->rxStream.device()->seek(task->headLength);
@@ -439,4 +447,58 @@ void FCApp::changeEvent(QEvent* event)
         }
     }
     QMainWindow::changeEvent(event);
+}
+
+void FCApp::trackStorage(const FCProtocol::Task* task)
+{
+    if (task->status != FCProtocol::Task::Success)
+        return;
+    switch (task->type) {
+    case FCProtocol::PARA_WR:
+    case FCProtocol::RC_WR:
+        setUnstoredChanges(true);
+        break;
+    case FCProtocol::FRAME_RW:
+        // Only the write form (first payload byte 1) changes the controller; 0 reads.
+        if (task->txData.size() > task->headLength && task->txData.at(task->headLength) == 1)
+            setUnstoredChanges(true);
+        break;
+    case FCProtocol::STORE:
+    case FCProtocol::DEFAULT_RESTORE:
+        setUnstoredChanges(false);
+        break;
+    default:
+        break;
+    }
+}
+
+void FCApp::setUnstoredChanges(bool unstored)
+{
+    if (unstored == unstoredChanges)
+        return;
+    unstoredChanges = unstored;
+    // The button's own sheet wins over the window's: the fourth image while marked.
+    ui->pushButton_storge->setStyleSheet(
+        unstored ? QStringLiteral("QPushButton#pushButton_storge { background-image: url(:/GUI/save4.png); }\n"
+                                  "QPushButton#pushButton_storge:hover { background-image: url(:/GUI/save2.png); }\n"
+                                  "QPushButton#pushButton_storge:pressed { background-image: url(:/GUI/save3.png); }")
+                 : QString());
+    ui->pushButton_storge->setToolTip(
+        unstored ? tr("Changes are not stored in the controller yet. Press Save to keep them after a power cycle.")
+                 : QString());
+}
+
+void FCApp::closeEvent(QCloseEvent* event)
+{
+    if (unstoredChanges) {
+        DialogWarning question;
+        question.setText(tr("Changes are not stored in the controller yet and are lost when it is switched off. "
+                            "Close anyway?"));
+        question.exec();
+        if (question.result() != QDialog::Accepted) {
+            event->ignore();
+            return;
+        }
+    }
+    QMainWindow::closeEvent(event);
 }

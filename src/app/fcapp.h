@@ -50,6 +50,8 @@ public:
     bool isConnected() const { return connected; }
     bool isBootloader() const { return bootloader; }
     FCProtocol::DS_INFO_RD lastInfo() const { return info; }
+    // Writes have changed the controller's working values since the last store.
+    bool hasUnstoredChanges() const { return unstoredChanges; }
 
 signals:
     void InfoRDDone(FCProtocol::DS_INFO_RD info);
@@ -71,6 +73,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
     // Hands a finished task to one page; every routed result passes here.
     virtual void deliverTask(PageFC* page, FCProtocol::Task* task);
@@ -82,6 +85,10 @@ private:
     void showDisconnected();
     void trimNavigation(const FCProtocol::DS_INFO_RD& record);
     void showVersionDialog();
+    // The not-stored mark: set by a successful write, cleared by a successful store or
+    // restore of the defaults.
+    void trackStorage(const FCProtocol::Task* task);
+    void setUnstoredChanges(bool unstored);
 
     QString versionSuffix;
     TRController* trController;
@@ -99,6 +106,7 @@ private:
     bool connected = false;
     bool bootloader = false;
     FCProtocol::DS_INFO_RD info;
+    bool unstoredChanges = false;
 
     PageFCStatus* statusPage = nullptr;
     PageFCFrame* framePage = nullptr;

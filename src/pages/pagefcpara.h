@@ -1,17 +1,74 @@
 #pragma once
 
 #include "pages/pagefc.h"
+#include "protocol/dspara.h"
 
-// The parameter page: ESC range, limits and gains.
+#include <QString>
+
+class QButtonGroup;
+class QDoubleSpinBox;
+class QSignalMapper;
+
+namespace Ui {
+class PageFCPara;
+}
+
+// The parameter page: ESC range, dead band and protocol, flight limits, and the simple and
+// expert gains. Every finished edit writes the whole record at once; what the controller
+// answers is shown. A pilot can also keep the record in a file and load it back.
 class PageFCPara : public PageFC
 {
     Q_OBJECT
 
 public:
     explicit PageFCPara(QWidget* parent = nullptr);
+    ~PageFCPara() override;
+
+    // The last record the controller sent, and whether one has arrived yet.
+    FCProtocol::DS_PARA deviceRecord() const { return device; }
+    bool hasDeviceRecord() const { return deviceRead; }
+
+    // The board text written into a saved file (from the last telemetry record).
+    QString boardText() const;
+
+    // Writes the device copy to `path` as a tuning file; the pilot sees a message on failure.
+    // Returns true when the file was written whole.
+    bool saveTuningFile(const QString& path);
+    // Checks `path` whole; a good file is offered to the pilot and, on OK, sent as one
+    // urgent PARA_WR. Returns true when the record was sent.
+    bool loadTuningFile(const QString& path);
 
 public slots:
+    void paraTypeChanged(int id);
+    void linkXYChanged(int id);
+    void escTypeChanged(int id);
+    void oneshot125Changed();
+    void spinBoxesEditingFinished(QObject* box);
     void TaskDone(FCProtocol::Task* task) override;
     void mainLoop() override;
     void InfoRDDone(FCProtocol::DS_INFO_RD info) override;
+
+private:
+    // The button handlers ask for a file name, then use the two functions above.
+    void saveClicked();
+    void loadClicked();
+
+    void sendEdit();
+    void refresh(bool forced);
+    void setBox(QDoubleSpinBox* box, double value, bool forced);
+    void showMessage(const QString& text);
+
+    Ui::PageFCPara* ui;
+    QButtonGroup* tabGroup;
+    QButtonGroup* gainGroup;
+    QButtonGroup* linkGroup;
+    QButtonGroup* escGroup;
+    QSignalMapper* spinBoxMapper;
+
+    FCProtocol::DS_PARA device;
+    FCProtocol::DS_PARA edit;
+    bool deviceRead = false;
+    quint8 appliedGainMode = 255;
+    FCProtocol::DS_INFO_RD telemetry;
+    bool telemetryRead = false;
 };

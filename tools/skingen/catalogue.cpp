@@ -164,6 +164,8 @@ QVector<Entry> catalogue()
                });
     }
 
+    addStorageImages(c);
+
     // Firmware page.
     add(c, "page5-background.png", {780, 310}, true,
         [](QPainter &p, const QSizeF &s, Lang l) { drawFirmwareBackground(p, s, l); });

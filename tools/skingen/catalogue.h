@@ -20,4 +20,7 @@ struct Entry {
 
 QVector<Entry> catalogue();
 
+// The Save button's not-stored state and the parameter page's tuning-file buttons.
+void addStorageImages(QVector<Entry> &list);
+
 } // namespace Skin

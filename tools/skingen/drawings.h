@@ -43,6 +43,11 @@ void drawRcFuncButton(QPainter &p, const QSizeF &s, State st);
 void drawParaTab(QPainter &p, const QSizeF &s, const QString &label, Lang lang, State st);
 void drawParaBackground(QPainter &p, const QSizeF &s, int sub, Lang lang);
 
+// Keeping settings: the Save button while changes are not stored, the tuning-file buttons.
+void drawNotStoredSave(QPainter &p, const QSizeF &s, Lang lang);
+void drawParaFileButton(QPainter &p, const QSizeF &s, bool save, Lang lang, State st);
+void drawParaFileRail(QPainter &p, Lang lang);
+
 // Firmware page.
 void drawFirmwareButton(QPainter &p, const QSizeF &s, int which, State st);
 void drawFirmwareBackground(QPainter &p, const QSizeF &s, Lang lang);

@@ -223,6 +223,7 @@ void drawParaBackground(QPainter &p, const QSizeF &s, int sub, Lang lang)
     // The tab strip (frame_tab at 16, 24: three 128 x 36 tabs, 10 px apart) sits on the rail.
     card(p, QRectF(8, 8, 144, 294), 10, QColor(243, 245, 247), Colour::border);
     panel(p, QRectF(160, 8, 612, 294));
+    drawParaFileRail(p, lang);
 
     const auto row = [&](qreal y, qreal capRight, const char *en, const char *zh,
                          const QRectF &box, const QString &u) {

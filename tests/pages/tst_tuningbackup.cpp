@@ -1,0 +1,266 @@
+// The tuning backup of the parameter page: a saved file restores the controller's record byte
+// for byte, every kind of bad file is refused with its message before anything is sent, and
+// saving without a record or into a missing folder fails visibly.
+#include "modalanswer.h"
+#include "whenshown.h"
+
+#include "app/dialogwarning.h"
+#include "pages/pagefcpara.h"
+#include "pages/tuningfile.h"
+#include "protocol/dspara.h"
+#include "protocol/frameids.h"
+#include "protocol/helper.h"
+#include "virtualfc.h"
+
+#include <QApplication>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "pagerig.h"
+
+using FCProtocol::DS_PARA;
+
+namespace {
+
+// Distinct values in every field, the reserved byte 0x5A and 3D.
+const QByteArray kSaved = QByteArray::fromHex(
+    "2c012d00b4001a04be05fa059e0701016e00780082008c0096000000003f0000803e0000003e0000803f"
+    "00000040000080400000c03f0000403f0000c03e00004040000020400000a03f0000203f0000a0400000c040"
+    "5a0001");
+
+QByteArray goodFile()
+{
+    DS_PARA r;
+    DS_PARA::decode(kSaved, &r);
+    return TuningFile::toJson(r, QStringLiteral("Trelvo_0105"), QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC));
+}
+
+// The good file with one change made to its JSON tree.
+QByteArray edited(const std::function<void(QJsonObject& root, QJsonObject& parameters)>& change)
+{
+    QJsonObject root = QJsonDocument::fromJson(goodFile()).object();
+    QJsonObject parameters = root.value(QStringLiteral("parameters")).toObject();
+    change(root, parameters);
+    root.insert(QStringLiteral("parameters"), parameters);
+    return QJsonDocument(root).toJson();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Answers the file dialog of a button with `path`.
+void chooseFile(QFileDialog* dialog, const QString& path)
+{
+    dialog->selectFile(path);
+    QMetaObject::invokeMethod(dialog, "accept");
+}
+
+QString dialogText(DialogWarning* dialog)
+{
+    auto* label = dialog->findChild<QLabel*>(QStringLiteral("label_info"));
+    return label ? label->text() : QString();
+}
+
+} // namespace
+
+class TestTuningBackup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void roundTripThroughTheController();
+    void badFile_data();
+    void badFile();
+    void saveNeedsARecord();
+    void failedSaveLeavesNoFile();
+
+private:
+    QTemporaryDir dir;
+};
+
+void TestTuningBackup::init()
+{
+    VirtualFC::reset();
+    VirtualFC::setFastTiming(true);
+}
+
+// Save, change the controller, load: the controller holds the saved record byte for byte,
+// after one PARA_WR, and nothing was stored to its permanent memory.
+void TestTuningBackup::roundTripThroughTheController()
+{
+    VirtualFC::setPara(kSaved);
+    PageRig<PageFCPara> rig;
+    rig.page.InfoRDDone(VirtualFC::info());
+    QVERIFY(rig.poll());
+    const QString path = dir.filePath(QStringLiteral("before-update.json"));
+    {
+        WhenShown<QFileDialog> answer([&](QFileDialog* d) { chooseFile(d, path); });
+        rig.page.findChild<QPushButton*>(QStringLiteral("pushButton_paraSave"))->click();
+        QVERIFY(answer.done);
+    }
+
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QJsonObject root = QJsonDocument::fromJson(saved.readAll()).object();
+    QCOMPARE(root.value("format").toString(), QStringLiteral("orvante-tuning"));
+    QCOMPARE(root.value("version").toInt(), 1);
+    QCOMPARE(root.value("board").toString(), FCProtocol::Helper::boardName(VirtualFC::info().boardWord));
+    QVERIFY(QDateTime::fromString(root.value("date").toString(), Qt::ISODate).isValid());
+    const QJsonObject parameters = root.value("parameters").toObject();
+    QCOMPARE(parameters.size(), 32);
+    QCOMPARE(parameters.value("reserved").toInt(), 0x5A);
+    QCOMPARE(parameters.value("escMax").toInt(), 1950);
+    QCOMPARE(parameters.value("expert_avx_d").toDouble(), 0.125);
+
+    VirtualFC::setPara(VirtualFC::defaultPara());
+    QVERIFY(rig.poll());
+    QCOMPARE(rig.page.findChild<QDoubleSpinBox*>("doubleSpinBox_escMax")->value(), 1900.0);
+    VirtualFC::clearRecords();
+
+    QString question;
+    {
+        WhenShown<QFileDialog> file([&](QFileDialog* d) { chooseFile(d, path); });
+        WhenShown<DialogWarning> ok([&](DialogWarning* d) {
+            question = dialogText(d);
+            d->accept();
+        });
+        rig.page.findChild<QPushButton*>(QStringLiteral("pushButton_paraLoad"))->click();
+        QVERIFY(file.done && ok.done);
+    }
+    // 30 of the 32 fields differ from the defaults (linkXY and oneshot125 agree).
+    QCOMPARE(question, QStringLiteral("Load this tuning? 30 of its values differ from the controller's. They are "
+                                      "not stored in the controller until you press Save."));
+    QTRY_COMPARE_WITH_TIMEOUT(VirtualFC::para().toHex(), kSaved.toHex(), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.page.findChild<QDoubleSpinBox*>("doubleSpinBox_escMax")->value(), 1950.0, 3000);
+    QCOMPARE(VirtualFC::requestCount(FCProtocol::PARA_WR), 1);
+    QCOMPARE(VirtualFC::requestCount(FCProtocol::STORE), 0);
+    QCOMPARE(VirtualFC::flashPara(), VirtualFC::defaultPara());
+}
+
+void TestTuningBackup::badFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("accept");
+
+    using P = QJsonObject;
+    QTest::newRow("not JSON") << "file" << QByteArray("escMin=1100\n") << "is not a tuning file:" << true;
+    const QByteArray good = goodFile();
+    QTest::newRow("truncated") << "file" << good.left(good.size() / 2) << "is not a tuning file:" << true;
+    QTest::newRow("string for a number")
+        << "file" << edited([](P&, P& p) { p.insert("escMin", "1100"); })
+        << "The value of \"escMin\" in the tuning file is not a number." << true;
+    QTest::newRow("array for a number")
+        << "file" << edited([](P&, P& p) { p.insert("expert_ay_i", QJsonArray{1}); })
+        << "The value of \"expert_ay_i\" in the tuning file is not a number." << true;
+    QTest::newRow("float for an integer field")
+        << "file" << edited([](P&, P& p) { p.insert("avxy_max", 250.5); })
+        << "The value of \"avxy_max\" in the tuning file must be a whole number." << true;
+    QTest::newRow("gain outside its box")
+        << "file" << edited([](P&, P& p) { p.insert("expert_ax_p", 10.5); })
+        << "The value of \"expert_ax_p\" in the tuning file is outside 0 to 10." << true;
+    QTest::newRow("ESC value below its box")
+        << "file" << edited([](P&, P& p) { p.insert("escDeadMin", 499); })
+        << "The value of \"escDeadMin\" in the tuning file is outside 500 to 2100." << true;
+    QTest::newRow("flag byte 2")
+        << "file" << edited([](P&, P& p) { p.insert("oneshot125", 2); })
+        << "The value of \"oneshot125\" in the tuning file is outside 0 to 1." << true;
+    QTest::newRow("missing field")
+        << "file" << edited([](P&, P& p) { p.remove("escType"); })
+        << "The tuning file has no value for \"escType\"." << true;
+    QTest::newRow("unknown format name")
+        << "file" << edited([](P& r, P&) { r.insert("format", "other-tuning"); })
+        << "is not a tuning file: \"format\" is missing" << true;
+    QTest::newRow("newer version")
+        << "file" << edited([](P& r, P&) { r.insert("version", 2); })
+        << "is a tuning file of version 2;" << true;
+    QTest::newRow("empty file") << "file" << QByteArray() << "is not a tuning file:" << true;
+    QTest::newRow("directory") << "dir" << QByteArray() << "is not a file that can be read." << true;
+    // Valid JSON behind the padding: refused for its size alone, unread.
+    QTest::newRow("1 MiB file") << "file" << QByteArray(1024 * 1024, ' ') + good
+                                << "is larger than 64 KiB" << true;
+    QTest::newRow("good file, Cancel") << "file" << good << "Load this tuning?" << false;
+}
+
+void TestTuningBackup::badFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    QFETCH(bool, accept);
+
+    VirtualFC::setPara(VirtualFC::defaultPara());
+    PageRig<PageFCPara> rig;
+    QVERIFY(rig.poll());
+    VirtualFC::clearRecords();
+
+    QString path = dir.filePath(QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-')));
+    if (kind == QLatin1String("dir"))
+        QVERIFY(QDir().mkpath(path));
+    else
+        QVERIFY(writeFile(path, bytes));
+
+    ModalAnswer answer(accept ? ModalAnswer::Accept : ModalAnswer::Reject);
+    QCOMPARE(rig.page.loadTuningFile(path), false);
+    QVERIFY(answer.answered());
+    QCOMPARE(answer.dialogClass(), QStringLiteral("DialogWarning"));
+    QVERIFY2(answer.shownText().contains(message), qPrintable(answer.shownText()));
+
+    // Give anything queued the time to reach the controller: only the poll may.
+    QVERIFY(rig.poll());
+    QCOMPARE(VirtualFC::requestCount(FCProtocol::PARA_WR), 0);
+    QCOMPARE(VirtualFC::para(), VirtualFC::defaultPara());
+}
+
+void TestTuningBackup::saveNeedsARecord()
+{
+    PageFCPara page;
+    page.show();
+    ModalAnswer answer(ModalAnswer::Accept);
+    page.findChild<QPushButton*>(QStringLiteral("pushButton_paraSave"))->click();
+    QVERIFY(answer.answered());
+    // The message, not a file dialog.
+    QCOMPARE(answer.dialogClass(), QStringLiteral("DialogWarning"));
+    QCOMPARE(answer.shownText(),
+             QStringLiteral("No parameters have been read from the controller yet; there is nothing to save."));
+}
+
+void TestTuningBackup::failedSaveLeavesNoFile()
+{
+    VirtualFC::setPara(kSaved);
+    PageRig<PageFCPara> rig;
+    QVERIFY(rig.poll());
+    const QString path = dir.filePath(QStringLiteral("no-such-folder/tuning.json"));
+    ModalAnswer answer(ModalAnswer::Accept);
+    QCOMPARE(rig.page.saveTuningFile(path), false);
+    QVERIFY(answer.answered());
+    QVERIFY2(answer.shownText().startsWith(QStringLiteral("The tuning could not be saved to ")),
+             qPrintable(answer.shownText()));
+    QVERIFY(!QFileInfo::exists(path));
+    QVERIFY(QDir(dir.path()).entryList(QDir::Files).filter(QStringLiteral("tuning")).isEmpty());
+}
+
+int main(int argc, char** argv)
+{
+    // Settings of this test program only, never the user's.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    QApplication app(argc, argv);
+    TestTuningBackup test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_tuningbackup.moc"
