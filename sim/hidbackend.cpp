@@ -50,7 +50,7 @@ struct hid_device_info HID_API_EXPORT* HID_API_CALL hid_enumerate(unsigned short
             return nullptr;
     }
     auto* info = static_cast<hid_device_info*>(calloc(1, sizeof(hid_device_info)));
-    info->path = strdup("virtual-fc:0");
+    info->path = strdup(VirtualFC::kPath);
     info->vendor_id = VirtualFC::kVendorId;
     info->product_id = VirtualFC::kProductId;
     info->serial_number = wideCopy(L"0001");
@@ -87,6 +87,12 @@ HID_API_EXPORT hid_device* HID_API_CALL hid_open(unsigned short vendor_id, unsig
         return nullptr;
     }
     return device().open(vendor_id, product_id);
+}
+
+HID_API_EXPORT hid_device* HID_API_CALL hid_open_path(const char* path)
+{
+    std::lock_guard<std::mutex> lock(device().mutex);
+    return device().openPath(path);
 }
 
 int HID_API_EXPORT HID_API_CALL hid_write(hid_device* dev, const unsigned char* data, size_t length)

@@ -82,7 +82,7 @@ void VirtualDevice::clearRecords()
     requests.clear();
     replies.clear();
     requestCounts.fill(0);
-    opens = closes = answered = discarded = badRequests = 0;
+    opens = failedOpens = closes = answered = discarded = badRequests = 0;
 }
 
 void VirtualDevice::setFault(Fault fault, int count, int param, int taskType)
@@ -252,10 +252,12 @@ hid_device_* VirtualDevice::open(unsigned short vendorId, unsigned short product
     updateBus(now);
     deliver(now); // a new handle sees only reports that arrive after its open
     if (vendorId != VirtualFC::kVendorId || productId != VirtualFC::kProductId || !plugged
-        || offBus_) {
-        globalError = L"virtual controller: no such device";
-        return nullptr;
-    }
+        || offBus_)
+        return refuseOpen(L"virtual controller: no such device");
+    // The node exists, but its mode does not let this user open it.
+    if (takeFault(Fault::RefuseOpen, -1))
+        return refuseOpen(
+            L"Failed to open a device with path 'virtual-fc:0': Permission denied");
     auto* dev = new hid_device_;
     dev->generation = generation_;
     handles.insert(dev);
@@ -263,6 +265,22 @@ hid_device_* VirtualDevice::open(unsigned short vendorId, unsigned short product
     model.opened(now);
     globalError = L"Success";
     return dev;
+}
+
+hid_device_* VirtualDevice::openPath(const char* path)
+{
+    if (!path || std::strcmp(path, VirtualFC::kPath) != 0) {
+        updateBus(Clock::now());
+        return refuseOpen(L"Failed to open a device with path: No such file or directory");
+    }
+    return open(VirtualFC::kVendorId, VirtualFC::kProductId);
+}
+
+hid_device_* VirtualDevice::refuseOpen(const wchar_t* error)
+{
+    ++failedOpens;
+    globalError = error;
+    return nullptr;
 }
 
 void VirtualDevice::close(hid_device_* dev)
@@ -293,6 +311,12 @@ int VirtualDevice::write(hid_device_* dev, const unsigned char* data, size_t len
         return -1;
     }
     if (int(data[0]) != reportIdMode) {
+        // A write fault not tied to one request type fails every report, parsable or not.
+        if (takeFault(Fault::WriteFail, -2)) {
+            assembling_.clear();
+            dev->lastError = L"virtual controller: write failed";
+            return -1;
+        }
         if (wrongId == VirtualFC::WrongId::Refuse) {
             dev->lastError = L"virtual controller: write failed (report id not used by the device)";
             return -1;

@@ -39,6 +39,8 @@ public:
     // The hidapi calls, with the lock held by the caller. Time-consuming calls return the
     // moment until which the caller has to wait after releasing the lock.
     hid_device_* open(unsigned short vendorId, unsigned short productId);
+    // hid_open_path: the path hid_enumerate lists.
+    hid_device_* openPath(const char* path);
     void close(hid_device_* dev);
     int write(hid_device_* dev, const unsigned char* data, size_t length, Clock::time_point* doneAt);
     // Returns the byte count, 0 if nothing is ready (then *wakeAt says when to look again, or
@@ -73,6 +75,7 @@ public:
     QList<QByteArray> replies;
     std::array<int, 20> requestCounts{};
     int opens = 0;
+    int failedOpens = 0;
     int closes = 0;
     int answered = 0;
     int discarded = 0;
@@ -101,12 +104,13 @@ private:
     void deliver(Clock::time_point now);
     // Puts one input report into every live handle's buffer; false if none had room.
     bool arrive(const QByteArray& report, bool countLoss);
+    hid_device_* refuseOpen(const wchar_t* error);
     void frameComplete(const QByteArray& frame, Clock::time_point doneAt);
     void sendReply(int type, QByteArray payload, const QByteArray& request, Clock::time_point doneAt);
     template <typename T>
     static void remember(QList<T>& list, const T& item);
 
-    std::array<FaultSlot, 13> faults_{};
+    std::array<FaultSlot, 14> faults_{};
     int generation_ = 0;
     Clock::time_point busFreeAt_;
 

@@ -139,6 +139,11 @@ int openCount()
     return locked([](VirtualDevice& d) { return d.opens; });
 }
 
+int failedOpenCount()
+{
+    return locked([](VirtualDevice& d) { return d.failedOpens; });
+}
+
 int closeCount()
 {
     return locked([](VirtualDevice& d) { return d.closes; });

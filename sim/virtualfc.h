@@ -17,6 +17,8 @@ namespace VirtualFC {
 
 constexpr unsigned short kVendorId = 0x0483;
 constexpr unsigned short kProductId = 0x5750;
+// The board's path as hid_enumerate lists it and hid_open_path takes it.
+constexpr const char* kPath = "virtual-fc:0";
 
 // Injected link and controller faults. Each is armed for a number of affected transactions
 // (count -1: until cleared). The meaning of `param`:
@@ -38,6 +40,8 @@ enum class Fault {
                  // fast as the host reads), until a request comes without the fault armed or
                  // the fault is cleared
     NoNonblocking, // hid_set_nonblocking fails (-1); the handle stays blocking
+    RefuseOpen,  // the board stays listed by hid_enumerate, but hid_open and hid_open_path
+                 // fail (one refused call per count), as a hidraw node this user may not open
 };
 
 // What a board does with a report whose id it does not use.
@@ -126,6 +130,8 @@ QList<QByteArray> replies();
 // Requests of a task type with a correct CRC that reached the controller.
 int requestCount(int taskType);
 int openCount();
+// hid_open / hid_open_path calls that returned null (unplugged, off the bus, or refused).
+int failedOpenCount();
 int closeCount();
 int answeredCount();
 // Input reports waiting unread in the open handles' buffers (the kernel keeps up to 64 per

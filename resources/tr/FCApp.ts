@@ -132,6 +132,12 @@
         <source>Changes are not stored in the controller yet and are lost when it is switched off. Close anyway?</source>
         <translation>更改尚未保存到飞控中，飞控断电后将会丢失。是否仍然关闭？</translation>
     </message>
+    <message>
+        <source>This user may not open the plugged-in controller. Install the ORVANTE package or its udev rule 70-orvante.rules, then plug the controller in again.</source>
+        <translation>当前用户无权打开已插入的飞控。
+请安装 ORVANTE 软件包或 udev 规则文件
+70-orvante.rules，然后重新插拔飞控。</translation>
+    </message>
 </context>
 <context>
     <name>FCProtocol::Helper</name>

@@ -1,4 +1,5 @@
 #include "app/appstartup.h"
+#include "app/buildinfo.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -20,8 +21,10 @@ AppStartup::AppStartup(QApplication& app)
 {
     // The identity fixes where every QSettings of the program reads and writes.
     app.setOrganizationName(QStringLiteral("KARUX"));
-    app.setOrganizationDomain(QStringLiteral("karux.example"));
+    app.setOrganizationDomain(QStringLiteral(ORVANTE_ORGANISATION_DOMAIN));
     app.setApplicationName(QStringLiteral("ORVANTE"));
+    // Lets the desktop match the window to the installed entry and its icon.
+    app.setDesktopFileName(QStringLiteral(ORVANTE_APP_ID));
 
     translator.load(QStringLiteral(":/tr/FCApp.qm"));
 

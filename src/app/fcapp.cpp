@@ -1,5 +1,7 @@
 #include "app/fcapp.h"
 
+#include "app/accessnotice.h"
+#include "app/buildinfo.h"
 #include "app/dialoglanguageselect.h"
 #include "app/dialogwarning.h"
 #include "app/keygrabber.h"
@@ -29,7 +31,8 @@
 
 namespace {
 
-constexpr int kVersion = 9;
+// The window's version suffix: the project version's major and minor digits ("09" for 0.9).
+constexpr int kVersion = ORVANTE_VERSION_MAJOR * 10 + ORVANTE_VERSION_MINOR;
 constexpr int kPageTickMs = 50;
 constexpr int kInfoTickMs = 500;
 constexpr int kFirmwarePageIndex = 4;
@@ -105,6 +108,7 @@ FCApp::FCApp(QWidget* parent)
 
     setupLanguageCombo();
     bindPages();
+    accessNotice = new AccessNotice(trController->transport(), this);
 }
 
 FCApp::~FCApp()
@@ -228,6 +232,8 @@ void FCApp::TaskDone(FCProtocol::Task* task)
     } else if (task->type == FCProtocol::INFO_RD) {
         showDisconnected();
         update();
+        if (task->status == FCProtocol::Task::LinkFailed)
+            accessNotice->linkFailed();
     }
 
     disconnect(task, &FCProtocol::Task::TaskDone, this, &FCApp::TaskDone);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTimer>
 
+class AccessNotice;
 class QButtonGroup;
 class KeyGrabber;
 class PageFC;
@@ -112,4 +113,7 @@ private:
     PageFCRc* rcPage = nullptr;
     PageFCPara* paraPage = nullptr;
     PageFCFirmware* firmwarePage = nullptr;
+
+    // Says once per run when the controller is plugged in but closed to this user.
+    AccessNotice* accessNotice = nullptr;
 };

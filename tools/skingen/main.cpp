@@ -5,9 +5,12 @@
 //       carry words) and FILE.qrc listing them, the two fonts and the translation.
 //   skingen --out DIR --latin FONT.ttf --cjk FONT.ttf --sheet SHEET.png
 //       lays every image written to DIR (both languages, a few "@2x") onto one labelled sheet.
+//   skingen --out DIR --latin FONT.ttf --cjk FONT.ttf --icons ICONDIR --icon-name NAME
+//       draws the application icon as ICONDIR/<n>x<n>/apps/NAME.png (48, 128 and 256 px).
 //
 // Runs without a display: it selects the offscreen platform itself.
 
+#include "appicon.h"
 #include "catalogue.h"
 #include "drawings.h"
 
@@ -225,6 +228,8 @@ int main(int argc, char **argv)
     cli.addOption({"qm", "compiled translation", "file"});
     cli.addOption({"qrc", "resource collection to write", "file"});
     cli.addOption({"sheet", "contact sheet to write", "file"});
+    cli.addOption({"icons", "icon theme directory to draw the application icon into", "dir"});
+    cli.addOption({"icon-name", "file name of the application icon, without .png", "name"});
     cli.process(app);
 
     const QString outDir = QFileInfo(cli.value("out")).absoluteFilePath();
@@ -234,6 +239,8 @@ int main(int argc, char **argv)
     }
     const QVector<Entry> list = catalogue();
 
+    if (cli.isSet("icons"))
+        return writeAppIcons(cli.value("icons"), cli.value("icon-name")) ? 0 : 1;
     if (cli.isSet("sheet"))
         return writeSheet(list, outDir, cli.value("sheet")) ? 0 : 1;
 

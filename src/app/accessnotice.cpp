@@ -1,0 +1,46 @@
+#include "app/accessnotice.h"
+
+#include "app/dialogwarning.h"
+#include "usb/qtusbhid.h"
+#include "usb/usbaccess.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+AccessNotice::AccessNotice(const QtUsbHID* transport, QObject* parent)
+    : QObject(parent)
+    , transport(transport)
+{
+}
+
+QString AccessNotice::text()
+{
+    // Shown by the main window, so translated in its context.
+    return QCoreApplication::translate(
+        "FCApp",
+        "This user may not open the plugged-in controller. Install the ORVANTE package or its "
+        "udev rule 70-orvante.rules, then plug the controller in again.");
+}
+
+void AccessNotice::linkFailed()
+{
+    // A transport that still holds the device failed after the open: not an access problem.
+    if (wasShown || transport->isOpen())
+        return;
+    if (!UsbAccess::presentButClosed()) {
+        refusals = 0;
+        return;
+    }
+    if (++refusals < kRefusalsBeforeNotice)
+        return;
+    wasShown = true;
+    // Out of the task's completion, so the queue goes on while the message is open.
+    QTimer::singleShot(0, this, &AccessNotice::show);
+}
+
+void AccessNotice::show()
+{
+    DialogWarning message;
+    message.setText(text());
+    message.exec();
+}
