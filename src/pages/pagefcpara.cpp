@@ -78,6 +78,9 @@ PageFCPara::PageFCPara(QWidget* parent)
 
 PageFCPara::~PageFCPara()
 {
+    // QWidget's destructor hides the page, and a spin box losing focus then finishes its
+    // editing: that must not reach this page's slot once the page is half destroyed.
+    spinBoxMapper->disconnect(this);
     delete ui;
 }
 

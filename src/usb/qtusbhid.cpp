@@ -78,6 +78,14 @@ int QtUsbHID::readLength() const
 
 void QtUsbHID::RunTask(Task* task)
 {
+    // Takes what the handing thread wrote; gives back everything written here, whichever
+    // return ends the transaction.
+    struct Handoff {
+        std::atomic<unsigned>& count;
+        explicit Handoff(std::atomic<unsigned>& count) : count(count) { count.load(std::memory_order_acquire); }
+        ~Handoff() { count.fetch_add(1, std::memory_order_release); }
+    } handoff(handoffs);
+
     // 1. Open if needed.
     if (!device) {
         device = hid_open(vendorId, productId, serial);

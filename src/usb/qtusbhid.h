@@ -45,6 +45,15 @@ public:
 
     bool isOpen() const { return device != nullptr; }
 
+    // The order between the thread that hands a task over and the pool thread that runs it.
+    // The pool's queue and QFuture synchronise inside Qt's library, out of sight of a thread
+    // checker (and QFuture::isFinished() only loads relaxed); these make it explicit. Call
+    // handOver() after writing the task and before RunTask runs on another thread, and
+    // takeBack() once the run is known to have finished, before reading the task or this
+    // transport. RunTask pairs with both.
+    void handOver() { handoffs.fetch_add(1, std::memory_order_release); }
+    void takeBack() const { handoffs.load(std::memory_order_acquire); }
+
     // false: unnumbered reports (id 0x00, 64-byte reads); true: report id 0x01 (65-byte
     // reads whose first byte is dropped). Inverted after a failed write, but only while no
     // transaction has succeeded with it on the open handle: a write failing on a handle that
@@ -78,4 +87,5 @@ private:
     // A transaction has succeeded with reportIdFlag on the open handle.
     bool reportIdProven = false;
     std::atomic<bool> cancelled{false};
+    mutable std::atomic<unsigned> handoffs{0};
 };

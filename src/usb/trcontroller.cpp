@@ -23,6 +23,7 @@ TRController::~TRController()
     // let it finish.
     usb->cancel();
     watcher.waitForFinished();
+    usb->takeBack();
     delete currentTask;
     currentTask = nullptr;
     delete usb;
@@ -68,6 +69,7 @@ void TRController::TaskDone()
     FCProtocol::Task* finished = currentTask;
     if (!finished)
         return;
+    usb->takeBack();
     emit finished->TaskDone(finished);
     if (!queue.isEmpty())
         ContinueTask();
@@ -80,6 +82,7 @@ void TRController::ContinueTask()
     if (queue.isEmpty())
         return;
     currentTask = queue.takeFirst();
+    usb->handOver();
     watcher.setFuture(QtConcurrent::run(QThreadPool::globalInstance(), usb, &QtUsbHID::RunTask,
                                         currentTask));
 }

@@ -381,20 +381,27 @@ void TestPageFCFrame::motorTestWarningSeparateFromStatusPage()
 {
     PageFCFrame frame;
     PageFCStatus status;
+    // The emitted motor tests are taken (and deleted) here, as the main window would queue them.
+    QSignalSpy frameTasks(&frame, &PageFC::AddTask);
+    QSignalSpy statusTasks(&status, &PageFC::AddTask);
     {
         ModalAnswer modal(ModalAnswer::Accept);
         frame.findChild<QPushButton*>("pushButton_motorTest")->click();
         QVERIFY(modal.answered());
     }
+    QCOMPARE(takeTasks(frameTasks).size(), size_t(1));
     {
         ModalAnswer modal(ModalAnswer::Accept);
         status.findChild<QPushButton*>("pushButton_motorTest")->click();
         QVERIFY2(modal.answered(), "confirmed on the airframe page, still asked on the status page");
     }
+    QCOMPARE(takeTasks(statusTasks).size(), size_t(1));
     PageFCFrame other;
+    QSignalSpy otherTasks(&other, &PageFC::AddTask);
     ModalAnswer modal(ModalAnswer::Reject);
     other.findChild<QPushButton*>("pushButton_motorTest")->click();
     QVERIFY(modal.answered());
+    QCOMPARE(otherTasks.count(), 0);
 }
 
 void TestPageFCFrame::warningsInChinese_data()

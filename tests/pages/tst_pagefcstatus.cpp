@@ -447,11 +447,13 @@ void TestPageFCStatus::motorTestWarningIsPerPage()
 {
     PageFCStatus first;
     PageFCStatus second;
+    QSignalSpy firstTasks(&first, &PageFC::AddTask);
     {
         ModalAnswer modal(ModalAnswer::Accept);
         first.findChild<QPushButton*>("pushButton_motorTest")->click();
         QVERIFY(modal.answered());
     }
+    QCOMPARE(takeTasks(firstTasks).size(), size_t(1));
     QSignalSpy spy(&second, &PageFC::AddTask);
     ModalAnswer modal(ModalAnswer::Accept);
     second.findChild<QPushButton*>("pushButton_motorTest")->click();

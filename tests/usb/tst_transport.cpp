@@ -63,11 +63,15 @@ void tst_transport::init()
 
 bool tst_transport::runWithin(QtUsbHID* usb, Task* task, int ms)
 {
+    usb->handOver();
     QFuture<void> run = QtConcurrent::run(usb, &QtUsbHID::RunTask, task);
-    if (QTest::qWaitFor([&run] { return run.isFinished(); }, ms))
+    if (QTest::qWaitFor([&run] { return run.isFinished(); }, ms)) {
+        usb->takeBack();
         return true;
+    }
     VirtualFC::setPlugged(false);
     run.waitForFinished();
+    usb->takeBack();
     return false;
 }
 
