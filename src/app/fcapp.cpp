@@ -12,6 +12,7 @@
 #include "pages/pagefcscope.h"
 #include "pages/pagefcstatus.h"
 #include "protocol/helper.h"
+#include "protocol/replydecode.h"
 #include "protocol/task.h"
 #include "ui_fcapp.h"
 #include "usb/trcontroller.h"
@@ -204,11 +205,8 @@ void FCApp::TaskDone(FCProtocol::Task* task)
         task->rxStream.device()->seek(task->headLength);
         if (task->type == FCProtocol::INFO_RD) {
             FCProtocol::DS_INFO_RD record;
-            task->rxStream.resetStatus();
-            task->rxStream >> record.mode >> record.errorCode >> record.boardWord
-                >> record.extra1 >> record.extra2 >> record.extra3;
             // A reply too short for the record is no telemetry at all.
-            if (task->rxStream.status() == QDataStream::Ok) {
+            if (FCProtocol::ReplyDecode::decodeInfo(task->rxData.mid(task->headLength), &record)) {
                 info = record;
                 if (FCProtocol::Helper::isSupportedBoard(info.boardWord)) {
                     connected = true;

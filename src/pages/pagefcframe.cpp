@@ -1,5 +1,6 @@
 #include "pages/pagefcframe.h"
 
+#include "protocol/replydecode.h"
 #include "ui_pagefcframe.h"
 
 #include <QAbstractButton>
@@ -95,16 +96,14 @@ void PageFCFrame::TaskDone(FCProtocol::Task* task)
     if (task->type != FCProtocol::FRAME_RW)
         return;
 
-    qint8 code = 0, frame = 0, mount = 0;
-    task->rxStream.resetStatus();
-    task->rxStream >> code >> frame >> mount;
+    FCProtocol::ReplyDecode::FrameRecord record;
     // A reply too short for the three bytes would read as zeros; keep what we have.
-    if (task->rxStream.status() != QDataStream::Ok)
+    if (!FCProtocol::ReplyDecode::decodeFrame(task->rxData.mid(task->headLength), &record))
         return;
 
-    replyCode = code;
-    airframe = frame;
-    mounting = mount;
+    replyCode = record.replyCode;
+    airframe = record.airframe;
+    mounting = record.mounting;
 
     // setChecked() does not emit idClicked, so showing the controller's choice never writes.
     // Codes without a button (above 9) leave the current check as it is.

@@ -4,6 +4,7 @@
 #include "pages/fittext.h"
 #include "pages/fcrcuimanager.h"
 #include "protocol/helper.h"
+#include "protocol/replydecode.h"
 #include "ui_pagefcrc.h"
 
 #include <QButtonGroup>
@@ -202,21 +203,9 @@ bool PageFCRc::eventFilter(QObject* watched, QEvent* event)
 // than filling the missing fields with zeros.
 bool PageFCRc::readRcRd(FCProtocol::Task* task)
 {
-    QDataStream& in = task->rxStream;
-    RadioState next;
-    in >> next.recognition >> next.channelWord;
-    for (Channel& c : next.channels)
-        in >> c.min >> c.max >> c.centre >> c.fourth >> c.offset;
-    in >> next.switchA >> next.switchB;
-    for (qint8& mode : next.positionModes)
-        in >> mode;
-    in >> next.spare >> next.modeButton;
-    if (in.status() != QDataStream::Ok) {
-        in.resetStatus();
+    if (!FCProtocol::ReplyDecode::decodeRcRead(task->rxData.mid(task->headLength), &radio))
         return false;
-    }
 
-    radio = next;
     pending.channelWord = radio.channelWord;
     for (int p = 0; p < 3; ++p)
         pending.positionModes[p] = radio.positionModes[p];
@@ -226,16 +215,9 @@ bool PageFCRc::readRcRd(FCProtocol::Task* task)
 
 bool PageFCRc::readRcWr(FCProtocol::Task* task)
 {
-    QDataStream& in = task->rxStream;
     WriteSet echo;
-    in >> echo.channelWord;
-    for (qint8& mode : echo.positionModes)
-        in >> mode;
-    in >> echo.modeButton;
-    if (in.status() != QDataStream::Ok) {
-        in.resetStatus();
+    if (!FCProtocol::ReplyDecode::decodeRcWrite(task->rxData.mid(task->headLength), &echo))
         return false;
-    }
 
     pending = echo;
     radio.channelWord = echo.channelWord;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pages/pagefc.h"
+#include "protocol/replydecode.h"
 
 #include <QPixmap>
 #include <QPoint>
@@ -43,32 +44,11 @@ private:
     static constexpr int kChannels = 8;
     static constexpr int kRows = 6;
 
-    struct Channel {
-        qint16 min = 0;
-        qint16 max = 0;
-        qint16 centre = 0;
-        qint16 fourth = 0;
-        qint16 offset = 0;
-    };
-
+    using Channel = FCProtocol::ReplyDecode::RcChannel;
     // The radio as the controller last reported it.
-    struct RadioState {
-        qint8 recognition = 0;
-        qint32 channelWord = 0;
-        Channel channels[kChannels];
-        qint8 switchA = 0;
-        qint8 switchB = 0;
-        qint8 positionModes[3] = {0, 0, 0};
-        qint8 spare = 0;
-        qint8 modeButton = 0;
-    };
-
+    using RadioState = FCProtocol::ReplyDecode::RcRecord;
     // What every RC_WR carries, whole: the controller's values with the user's changes.
-    struct WriteSet {
-        qint32 channelWord = 0;
-        qint8 positionModes[3] = {0, 0, 0};
-        qint8 modeButton = 0;
-    };
+    using WriteSet = FCProtocol::ReplyDecode::RcWriteRecord;
 
     bool readRcRd(FCProtocol::Task* task);
     bool readRcWr(FCProtocol::Task* task);

@@ -1,6 +1,7 @@
 #include "pages/pagefcstatus.h"
 
 #include "protocol/helper.h"
+#include "protocol/replydecode.h"
 #include "ui_pagefcstatus.h"
 
 #include <QEvent>
@@ -104,23 +105,20 @@ void PageFCStatus::TaskDone(FCProtocol::Task* task)
     if (task->type != FCProtocol::STATUS_RD)
         return;
 
-    float w = 0, x = 0, y = 0, z = 0, newPitch = 0, newRoll = 0, newYaw = 0;
-    quint8 newFlyMode = 0, newLockState = 0;
-    task->rxStream.resetStatus();
-    task->rxStream >> w >> x >> y >> z >> newPitch >> newRoll >> newYaw >> newFlyMode >> newLockState;
+    FCProtocol::ReplyDecode::StatusRecord record;
     // A reply too short for the record would read as zeros; keep the last good values.
-    if (task->rxStream.status() != QDataStream::Ok)
+    if (!FCProtocol::ReplyDecode::decodeStatus(task->rxData.mid(task->headLength), &record))
         return;
 
-    q0 = w;
-    q1 = x;
-    q2 = y;
-    q3 = z;
-    pitch = newPitch;
-    roll = newRoll;
-    yaw = newYaw;
-    flyMode = newFlyMode;
-    lockState = newLockState;
+    q0 = record.q0;
+    q1 = record.q1;
+    q2 = record.q2;
+    q3 = record.q3;
+    pitch = record.pitch;
+    roll = record.roll;
+    yaw = record.yaw;
+    flyMode = record.flyMode;
+    lockState = record.lockState;
 
     ui->label_pitch->setText(QString::number(pitch * kRadToDeg, 'f', 1));
     ui->label_roll->setText(QString::number(roll * kRadToDeg, 'f', 1));
