@@ -147,8 +147,9 @@ int main(int argc, char** argv)
     Soak soak(a);
     for (PageFC* page : a.window->findChildren<PageFC*>())
         soak.watchPage(page);
+    SoakProbe::LinkCounts link;
+    link.drain();
     const long rssStart = SoakProbe::residentKiB();
-    const int requestsStart = VirtualFC::requests().size();
     std::printf("saturated link for %d s, real timing, 1%% corrupted, 1%% lost, 1%% late\n", seconds);
     std::fflush(stdout);
 
@@ -156,7 +157,12 @@ int main(int argc, char** argv)
     clock.start();
     soak.issueWrite();
     qint64 nextReport = 60000;
+    qint64 nextDrain = 5000;
     SoakProbe::waitFor([&] {
+        if (clock.elapsed() >= nextDrain) {
+            nextDrain += 5000;
+            link.drain();
+        }
         if (clock.elapsed() >= nextReport) {
             nextReport += 60000;
             std::printf("%4lld s: %ld transactions checked, %ld desynchronised, resident %ld KiB\n",
@@ -166,9 +172,10 @@ int main(int argc, char** argv)
         return clock.elapsed() >= seconds * 1000LL;
     }, seconds * 1000 + 1000);
     const qint64 elapsed = clock.elapsed();
-    const int requests = VirtualFC::requests().size() - requestsStart;
+    link.drain();
+    const long requests = link.requests;
 
-    std::printf("requests sent: %d (%.1f per second), %ld checked (the window's own telemetry reads are not)\n",
+    std::printf("requests sent: %ld (%.1f per second), %ld checked (the window's own telemetry reads are not)\n",
                 requests, requests * 1000.0 / elapsed, soak.checked);
     std::printf("faults armed: %ld corrupted, %ld lost, %ld late\n", soak.corruptions, soak.losses, soak.lates);
     std::printf("status codes of the checked transactions:");

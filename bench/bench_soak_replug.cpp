@@ -22,6 +22,8 @@ int main(int argc, char** argv)
         return 1;
     }
     SoakProbe::waitFor([] { return false; }, 2000);
+    SoakProbe::LinkCounts link;
+    link.drain();
     std::printf("%d unplug/replug cycles, real timing, status page\n", cycles);
     std::fflush(stdout);
 
@@ -55,6 +57,7 @@ int main(int argc, char** argv)
         totalOn += on;
         if (off > 1000 || on > 1000)
             ++late;
+        link.drain();
         if (cycle == 1) {
             rssFirst = SoakProbe::residentKiB();
             handlesFirst = SoakProbe::openHandles();
@@ -74,8 +77,8 @@ int main(int argc, char** argv)
     std::printf("after cycle 1: %d handles, %d threads, resident %ld KiB\n", handlesFirst, threadsFirst, rssFirst);
     std::printf("after cycle %d: %d handles, %d threads, resident %ld KiB (%+ld KiB)\n", cycles, handlesLast,
                 threadsLast, rssLast, rssLast - rssFirst);
-    std::printf("virtual controller: %d opens, %d closes, %d refused opens\n", VirtualFC::openCount(),
-                VirtualFC::closeCount(), VirtualFC::failedOpenCount());
+    std::printf("virtual controller: %ld opens, %ld closes, %ld refused opens\n", link.opens, link.closes,
+                link.failedOpens);
     const bool ok = late == 0 && handlesLast <= handlesFirst && threadsLast <= threadsFirst;
     std::printf("%s\n", ok ? "PASS" : "FAIL");
     return ok ? 0 : 1;

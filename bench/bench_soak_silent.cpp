@@ -28,11 +28,12 @@ int main(int argc, char** argv)
         return 1;
     }
     SoakProbe::waitFor([] { return false; }, 3000); // settle: every page built, caches filled
+    SoakProbe::LinkCounts link;
+    link.drain();
 
     const long rssStart = SoakProbe::residentKiB();
     const int handlesStart = SoakProbe::openHandles();
     const int threadsStart = SoakProbe::threads();
-    const int requestsStart = VirtualFC::requests().size();
     std::printf("silent controller for %d s, real timing, pages cycling status/radio/parameter\n", seconds);
     std::printf("start: resident %ld KiB, %d open handles, %d threads\n", rssStart, handlesStart, threadsStart);
     std::fflush(stdout);
@@ -56,6 +57,7 @@ int main(int argc, char** argv)
             disconnectedAfter = silence.elapsed();
         if (silence.elapsed() >= nextReport) {
             nextReport += 60000;
+            link.drain();
             const long rss = SoakProbe::residentKiB();
             rssMax = std::max(rssMax, rss);
             std::printf("%4lld s: queue max %d, resident %ld KiB, %d handles, %d threads, strip \"%s\"\n",
@@ -73,7 +75,8 @@ int main(int argc, char** argv)
     const long rssEnd = SoakProbe::residentKiB();
     const int handlesEnd = SoakProbe::openHandles();
     const int threadsEnd = SoakProbe::threads();
-    const int requestsSilent = VirtualFC::requests().size() - requestsStart;
+    link.drain();
+    const long requestsSilent = link.requests;
 
     VirtualFC::clearFault(VirtualFC::Fault::NoAnswer);
     QElapsedTimer back;
@@ -83,7 +86,7 @@ int main(int argc, char** argv)
     std::printf("end:   resident %ld KiB (%+ld KiB, largest %ld), %d open handles, %d threads\n", rssEnd,
                 rssEnd - rssStart, rssMax, handlesEnd, threadsEnd);
     std::printf("queue: largest %d waiting tasks in %ld samples every 10 ms (bound 10)\n", queueMax, samples);
-    std::printf("link:  %d requests sent while silent (one per reply wait: about %d)\n", requestsSilent, seconds);
+    std::printf("link:  %ld requests sent while silent (one per reply wait: about %d)\n", requestsSilent, seconds);
     std::printf("strip: \"Disconnected\" %lld ms after the silence began, \"Connected\" %s %lld ms after it answered again\n",
                 disconnectedAfter, reconnected ? "" : "NOT", back.elapsed());
     const bool ok = queueMax <= TRController::kQueueCapacity && disconnectedAfter >= 0 && reconnected;

@@ -59,6 +59,25 @@ inline bool waitFor(const std::function<bool()>& done, int ms)
     return true;
 }
 
+// The virtual controller keeps every report and frame for the tests (up to 50000 of each), some
+// megabytes over a long run. A soak measures the window's memory, so it empties those records
+// now and then with drain(), keeping their counts here.
+struct LinkCounts {
+    long requests = 0;
+    long opens = 0;
+    long closes = 0;
+    long failedOpens = 0;
+
+    void drain()
+    {
+        requests += VirtualFC::requests().size();
+        opens += VirtualFC::openCount();
+        closes += VirtualFC::closeCount();
+        failedOpens += VirtualFC::failedOpenCount();
+        VirtualFC::clearRecords();
+    }
+};
+
 // The seconds a soak runs: the first argument, else `fallback`.
 inline int seconds(int argc, char** argv, int fallback)
 {
