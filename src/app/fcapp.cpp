@@ -16,6 +16,7 @@
 
 #include <QAbstractButton>
 #include <QBitmap>
+#include <QCloseEvent>
 #include <QButtonGroup>
 #include <QDate>
 #include <QDebug>
@@ -420,6 +421,26 @@ void FCApp::paintEvent(QPaintEvent* event)
         maskSize = size();
     }
     QMainWindow::paintEvent(event);
+}
+
+bool FCApp::updateAllowsClose()
+{
+    if (!bootloader)
+        return true;
+    DialogWarning question;
+    question.setText(tr("A firmware update is running. Closing now can leave the controller "
+                        "without working firmware. Close anyway?"));
+    question.exec();
+    return question.result() == QDialog::Accepted;
+}
+
+void FCApp::closeEvent(QCloseEvent* event)
+{
+    if (!updateAllowsClose()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void FCApp::changeEvent(QEvent* event)

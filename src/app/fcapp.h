@@ -70,6 +70,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
     // Hands a finished task to one page; every routed result passes here.
     virtual void deliverTask(PageFC* page, FCProtocol::Task* task);
@@ -81,6 +82,8 @@ private:
     void showDisconnected();
     void trimNavigation(const FCProtocol::DS_INFO_RD& record);
     void showVersionDialog();
+    // While a firmware update runs, closing asks first; true when the window may close.
+    bool updateAllowsClose();
 
     QString versionSuffix;
     TRController* trController;
