@@ -141,10 +141,7 @@ int HID_API_EXPORT HID_API_CALL hid_read(hid_device* dev, unsigned char* data, s
 int HID_API_EXPORT HID_API_CALL hid_set_nonblocking(hid_device* dev, int nonblock)
 {
     std::lock_guard<std::mutex> lock(device().mutex);
-    if (!device().handles.count(dev))
-        return -1;
-    dev->nonblocking = nonblock != 0;
-    return 0;
+    return device().setNonblocking(dev, nonblock);
 }
 
 void HID_API_EXPORT HID_API_CALL hid_close(hid_device* dev)

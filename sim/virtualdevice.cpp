@@ -12,6 +12,8 @@ using VirtualFC::Fault;
 namespace {
 
 constexpr int kReportData = 64;
+// Input reports the kernel keeps per open handle (hidraw's buffer); later ones are dropped.
+constexpr size_t kInputBufferReports = 64;
 constexpr int kRecordLimit = 50000;
 // A frame whose next report does not come within this time is given up.
 constexpr std::chrono::milliseconds kFrameGiveUp(200);
@@ -57,10 +59,13 @@ void VirtualDevice::reset()
     offBus_ = false;
     jumpArmed_ = false;
     reportIdMode = 0;
+    wrongId = VirtualFC::WrongId::Ignore;
     replyClassBit7 = false;
     busFreeAt_ = now;
     // Handles stay valid across a reset, so a transport kept by a test fixture keeps working.
     pending_.clear();
+    for (hid_device_* dev : handles)
+        dev->input.clear();
     assembling_.clear();
     readErrorAfter_ = -1;
     deliveredOfReply_ = 0;
@@ -86,6 +91,8 @@ void VirtualDevice::setFault(Fault fault, int count, int param, int taskType)
     slot.remaining = count;
     slot.param = param;
     slot.taskType = taskType;
+    if (fault == Fault::Babble && count == 0)
+        babbling_ = false;
 }
 
 int VirtualDevice::faultRemaining(Fault fault) const
@@ -96,6 +103,7 @@ int VirtualDevice::faultRemaining(Fault fault) const
 void VirtualDevice::clearFaults()
 {
     faults_.fill(FaultSlot());
+    babbling_ = false;
 }
 
 bool VirtualDevice::takeFault(Fault fault, int type, int* param)
@@ -164,14 +172,83 @@ void VirtualDevice::dropPending()
 {
     discarded += int(pending_.size());
     pending_.clear();
+    for (hid_device_* dev : handles) {
+        discarded += int(dev->input.size());
+        dev->input.clear();
+    }
     readErrorAfter_ = -1;
     deliveredOfReply_ = 0;
+    babbling_ = false;
+}
+
+bool VirtualDevice::arrive(const QByteArray& report, bool countLoss)
+{
+    bool taken = false;
+    for (hid_device_* dev : handles) {
+        if (!alive(dev))
+            continue;
+        if (dev->input.size() < kInputBufferReports) {
+            dev->input.push_back(report);
+            taken = true;
+        } else if (countLoss) {
+            ++discarded;
+        }
+    }
+    if (!taken && countLoss && handles.empty())
+        ++discarded; // nobody listening: the report is lost
+    return taken;
+}
+
+void VirtualDevice::deliver(Clock::time_point now)
+{
+    while (!pending_.empty() && pending_.front().readyAt <= now) {
+        arrive(pending_.front().data, true);
+        pending_.pop_front();
+    }
+    // The babble follows the reply and never ends; full buffers stop it piling up.
+    while (babbling_ && pending_.empty() && nextBabbleAt_ <= now) {
+        QByteArray report(kReportData, '\0');
+        for (int i = 0; i < kReportData; ++i)
+            report[i] = char(0x5A ^ quint8(babbleCounter_ + i));
+        ++babbleCounter_;
+        const auto interval = std::chrono::milliseconds(babbleIntervalMs_);
+        if (!arrive(report, false)) {
+            nextBabbleAt_ = now + interval;
+            break;
+        }
+        nextBabbleAt_ += interval;
+    }
+}
+
+int VirtualDevice::buffered()
+{
+    const Clock::time_point now = Clock::now();
+    updateBus(now);
+    deliver(now);
+    int count = 0;
+    for (hid_device_* dev : handles) {
+        if (alive(dev))
+            count += int(dev->input.size());
+    }
+    return count;
+}
+
+int VirtualDevice::setNonblocking(hid_device_* dev, int nonblock)
+{
+    if (!handles.count(dev) || takeFault(Fault::NoNonblocking, -1)) {
+        if (handles.count(dev))
+            dev->lastError = L"virtual controller: cannot switch to non-blocking reads";
+        return -1;
+    }
+    dev->nonblocking = nonblock != 0;
+    return 0;
 }
 
 hid_device_* VirtualDevice::open(unsigned short vendorId, unsigned short productId)
 {
     const Clock::time_point now = Clock::now();
     updateBus(now);
+    deliver(now); // a new handle sees only reports that arrive after its open
     if (vendorId != VirtualFC::kVendorId || productId != VirtualFC::kProductId || !plugged
         || offBus_) {
         globalError = L"virtual controller: no such device";
@@ -189,6 +266,7 @@ hid_device_* VirtualDevice::open(unsigned short vendorId, unsigned short product
 void VirtualDevice::close(hid_device_* dev)
 {
     if (handles.erase(dev)) {
+        discarded += int(dev->input.size());
         delete dev;
         ++closes;
     }
@@ -200,6 +278,7 @@ int VirtualDevice::write(hid_device_* dev, const unsigned char* data, size_t len
     const Clock::time_point now = Clock::now();
     *doneAt = now;
     updateBus(now);
+    deliver(now);
     if (!handles.count(dev))
         return -1;
     remember(writtenReports, QByteArray(reinterpret_cast<const char*>(data), int(length)));
@@ -212,8 +291,18 @@ int VirtualDevice::write(hid_device_* dev, const unsigned char* data, size_t len
         return -1;
     }
     if (int(data[0]) != reportIdMode) {
-        dev->lastError = L"virtual controller: write failed (report id not used by the device)";
-        return -1;
+        if (wrongId == VirtualFC::WrongId::Refuse) {
+            dev->lastError = L"virtual controller: write failed (report id not used by the device)";
+            return -1;
+        }
+        // It passes the bus, but the board cannot parse it: garbage that also spoils any frame
+        // it was assembling.
+        const Clock::time_point done = std::max(now, busFreeAt_) + std::chrono::microseconds(reportMicros);
+        busFreeAt_ = done;
+        *doneAt = done;
+        assembling_.clear();
+        ++badRequests;
+        return int(length);
     }
 
     QByteArray piece(reinterpret_cast<const char*>(data) + 1, int(length) - 1);
@@ -240,7 +329,6 @@ int VirtualDevice::write(hid_device_* dev, const unsigned char* data, size_t len
         if (!assembling_.isEmpty())
             ++badRequests; // the previous frame was never finished
         assembling_.clear();
-        dropPending(); // a new request: unread replies are of no use any more
         expectedLength_ = FCModel::requestLength(quint8(piece[0]), quint8(piece[1]));
         assemblingType_ = type;
     }
@@ -265,6 +353,10 @@ void VirtualDevice::frameComplete(const QByteArray& frame, Clock::time_point don
         return;
     }
     ++requestCounts[size_t(type)];
+
+    int babbleMs = 0;
+    babbling_ = takeFault(Fault::Babble, type, &babbleMs);
+    babbleIntervalMs_ = qMax(0, babbleMs);
 
     FCModel::Mischief mischief;
     const bool inBootloader = model.info.mode == 1;
@@ -316,14 +408,23 @@ void VirtualDevice::sendReply(int type, QByteArray payload, const QByteArray& re
     ++answered;
     deliveredOfReply_ = 0;
 
+    int lateMs = 0;
+    const bool late = takeFault(Fault::LateReply, type, &lateMs);
+
+    // Replies leave the board in the order of the requests.
     const auto report = std::chrono::microseconds(reportMicros);
     Clock::time_point t = doneAt + std::chrono::microseconds(processingMicros);
+    if (late)
+        t += std::chrono::milliseconds(lateMs);
+    if (!pending_.empty())
+        t = std::max(t, pending_.back().readyAt);
     for (int offset = 0; offset < reply.size(); offset += kReportData) {
         t += (split && offset == kReportData) ? std::chrono::milliseconds(gapMs) : report;
         pending_.push_back({reply.mid(offset, kReportData), t});
     }
     if (badLength)
         pending_.push_back({QByteArray(1, '\0'), t + report});
+    nextBabbleAt_ = t;
     if (jumpArmed_) {
         // The board restarts once its confirmation has been read, or when a host that never
         // reads it would have given up.
@@ -343,7 +444,8 @@ int VirtualDevice::read(hid_device_* dev, unsigned char* data, size_t length,
         dev->lastError = L"virtual controller: read failed (device disconnected)";
         return -1;
     }
-    const bool frontReady = !pending_.empty() && pending_.front().readyAt <= now;
+    deliver(now);
+    const bool frontReady = !dev->input.empty();
     if (readErrorAfter_ >= 0 && deliveredOfReply_ >= readErrorAfter_
         && (frontReady || pending_.empty())) {
         dropPending();
@@ -351,19 +453,21 @@ int VirtualDevice::read(hid_device_* dev, unsigned char* data, size_t length,
         return -1;
     }
     if (frontReady) {
-        QByteArray report = pending_.front().data;
-        pending_.pop_front();
+        QByteArray report = dev->input.front();
+        dev->input.pop_front();
         ++deliveredOfReply_;
         if (reportIdMode != 0)
             report.prepend(char(reportIdMode));
         const int n = int(std::min(length, size_t(report.size())));
         memcpy(data, report.constData(), size_t(n));
-        if (pending_.empty() && jumpArmed_)
+        if (pending_.empty() && dev->input.empty() && jumpArmed_)
             dropAt_ = now + std::chrono::milliseconds(dropDelayMs);
         return n;
     }
     if (!pending_.empty())
         *wakeAt = pending_.front().readyAt;
+    if (babbling_)
+        *wakeAt = std::min(*wakeAt, nextBabbleAt_);
     if (jumpArmed_)
         *wakeAt = std::min(*wakeAt, dropAt_);
     return 0;

@@ -17,6 +17,9 @@ struct hid_device_ {
     int generation = 0; // the bus enumeration it was opened in; stale after the board drops off
     bool nonblocking = false;
     const wchar_t* lastError = L"Success";
+    // Input reports the kernel keeps for this handle until they are read (hidraw: per open
+    // file, every report that arrived since the open, at most 64).
+    std::deque<QByteArray> input;
 };
 
 // The virtual board on the USB bus: HID reports in and out, link timing, enumeration and
@@ -43,7 +46,10 @@ public:
     int read(hid_device_* dev, unsigned char* data, size_t length, Clock::time_point* wakeAt);
     const wchar_t* globalError = L"Success";
 
+    int setNonblocking(hid_device_* dev, int nonblock);
+
     // Settings and records used by the control API.
+    int buffered();
     void setPlugged(bool plugged);
     bool onBus();
     void setFault(VirtualFC::Fault fault, int count, int param, int taskType);
@@ -59,6 +65,7 @@ public:
     int offBusMs = 300;
     bool plugged = true;
     int reportIdMode = 0;
+    VirtualFC::WrongId wrongId = VirtualFC::WrongId::Ignore;
     bool replyClassBit7 = false;
 
     QList<QByteArray> writtenReports;
@@ -90,12 +97,16 @@ private:
     void updateBus(Clock::time_point now);
     bool alive(hid_device_* dev);
     void dropPending();
+    // Moves the reports whose time has come into the open handles' buffers.
+    void deliver(Clock::time_point now);
+    // Puts one input report into every live handle's buffer; false if none had room.
+    bool arrive(const QByteArray& report, bool countLoss);
     void frameComplete(const QByteArray& frame, Clock::time_point doneAt);
     void sendReply(int type, QByteArray payload, const QByteArray& request, Clock::time_point doneAt);
     template <typename T>
     static void remember(QList<T>& list, const T& item);
 
-    std::array<FaultSlot, 10> faults_{};
+    std::array<FaultSlot, 13> faults_{};
     int generation_ = 0;
     Clock::time_point busFreeAt_;
 
@@ -107,6 +118,11 @@ private:
     std::deque<PendingReport> pending_;
     int deliveredOfReply_ = 0;
     int readErrorAfter_ = -1;
+
+    bool babbling_ = false;
+    int babbleIntervalMs_ = 0;
+    Clock::time_point nextBabbleAt_;
+    quint8 babbleCounter_ = 0;
 
     FCModel::Jump jump_ = FCModel::Jump::None;
     bool jumpArmed_ = false;

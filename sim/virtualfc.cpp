@@ -82,6 +82,11 @@ int reportIdMode()
     return locked([](VirtualDevice& d) { return d.reportIdMode; });
 }
 
+void setWrongId(WrongId handling)
+{
+    locked([=](VirtualDevice& d) { d.wrongId = handling; });
+}
+
 void setReplyClassBit7(bool on)
 {
     locked([=](VirtualDevice& d) { d.replyClassBit7 = on; });
@@ -142,6 +147,11 @@ int closeCount()
 int answeredCount()
 {
     return locked([](VirtualDevice& d) { return d.answered; });
+}
+
+int bufferedReports()
+{
+    return locked([](VirtualDevice& d) { return d.buffered(); });
 }
 
 int discardedReports()

@@ -32,6 +32,18 @@ enum class Fault {
     BadLength,   // one extra 1-byte report follows the reply (65 bytes in all)
     RefuseBlock, // BLOCK_PROG is not programmed and answered 0xEE instead of 0xAB
     WrongVerify, // VERIFY answers a value that differs from the image's check value
+    LateReply,   // the reply comes `param` ms later than usual (after the host gave up on it,
+                 // it waits in the handle's input buffer)
+    Babble,      // after its reply the board keeps sending reports, one every `param` ms (0: as
+                 // fast as the host reads), until a request comes without the fault armed or
+                 // the fault is cleared
+    NoNonblocking, // hid_set_nonblocking fails (-1); the handle stays blocking
+};
+
+// What a board does with a report whose id it does not use.
+enum class WrongId {
+    Ignore, // the write passes at the USB level; the board cannot parse it and does not answer
+    Refuse, // the board stalls the report: hid_write fails with -1
 };
 
 // The attitude part of the STATUS_RD reply (angles in radians).
@@ -86,9 +98,12 @@ bool isOnBus();
 bool isOpen();
 
 // 0: the board uses unnumbered reports (reads give 64 bytes); 1: report id 1 (reads give 65
-// bytes, the first 0x01). A write whose first byte is not this id fails with -1.
+// bytes, the first 0x01). A write whose first byte is not this id is garbage to the board
+// (see setWrongId), both ways.
 void setReportIdMode(int id);
 int reportIdMode();
+// Default WrongId::Ignore.
+void setWrongId(WrongId handling);
 
 // Reply class byte with bit 7 set (the host ignores that bit). Default off.
 void setReplyClassBit7(bool on);
@@ -113,9 +128,14 @@ int requestCount(int taskType);
 int openCount();
 int closeCount();
 int answeredCount();
-// Reply reports never read, discarded when the next request started or the board dropped off.
+// Input reports waiting unread in the open handles' buffers (the kernel keeps up to 64 per
+// handle until they are read or the handle is closed).
+int bufferedReports();
+// Input reports lost: left unread when a handle was closed or the board dropped off the bus, or
+// arriving at a full buffer.
 int discardedReports();
-// Request frames dropped for a wrong CRC or an unknown frame id.
+// Request frames dropped for a wrong CRC or an unknown frame id, and reports with a report id
+// the board does not use.
 int badRequestCount();
 void clearRecords();
 

@@ -63,6 +63,17 @@ void QtUsbHID::close()
 {
     hid_close(device);
     device = nullptr;
+    reportIdProven = false;
+}
+
+void QtUsbHID::cancel()
+{
+    cancelled.store(true);
+}
+
+int QtUsbHID::readLength() const
+{
+    return reportIdFlag ? Frame::kReportSize : Frame::kReportDataSize;
 }
 
 void QtUsbHID::RunTask(Task* task)
@@ -75,7 +86,16 @@ void QtUsbHID::RunTask(Task* task)
             task->status = Task::LinkFailed;
             return;
         }
-        hid_set_nonblocking(device, 1);
+        reportIdProven = false;
+        // A blocking handle would hang the receive loop on the first empty read.
+        if (hid_set_nonblocking(device, 1) < 0) {
+            const wchar_t* error = hid_error(device);
+            qDebug("USB Device Open Fail! %ls",
+                   qUtf16Printable(error ? QString::fromWCharArray(error) : QString()));
+            close();
+            task->status = Task::LinkFailed;
+            return;
+        }
         qDebug() << "USB Device Open Success!";
     }
 
@@ -92,13 +112,19 @@ void QtUsbHID::RunTask(Task* task)
     task->txStream.writeRawData(QByteArray(padding, '\0').constData(), padding);
     task->txStream << FCProtocol::crc16(task->txData.constData(), 0, task->txData.size());
 
+    // Input nobody read (a reply that came after its transaction gave up, the tail of a reply
+    // cut by the gap) would otherwise be taken for the reply to this request.
+    if (!dropStaleInput(task))
+        return;
+
     // 4. Send, one 65-byte report per 64 frame bytes.
     const quint8 reportId = reportIdFlag ? 0x01 : 0x00;
     for (const QByteArray& report : Frame::reports(task->txData, reportId)) {
         const int written = hid_write(device, reinterpret_cast<const unsigned char*>(report.constData()),
                                       size_t(report.size()));
         if (written < 0) {
-            reportIdFlag = !reportIdFlag;
+            if (!reportIdProven)
+                reportIdFlag = !reportIdFlag;
             logHidError(device);
             close();
             task->status = Task::LinkFailed;
@@ -120,21 +146,51 @@ void QtUsbHID::RunTask(Task* task)
     if (check != Frame::ReplyOk) {
         qDebug() << Frame::replyCheckMessage(check);
         task->status = check;
+        return;
     }
+    reportIdProven = true;
+}
+
+bool QtUsbHID::dropStaleInput(Task* task)
+{
+    unsigned char buffer[Frame::kReportSize];
+    int dropped = 0;
+    // Bounded: a device that never stops sending must not keep the request from going out.
+    while (dropped < kMaxReplyBytes / Frame::kReportDataSize && !cancelled.load()) {
+        const int n = hid_read(device, buffer, size_t(readLength()));
+        if (n < 0) {
+            logHidError(device);
+            close();
+            task->status = Task::LinkFailed;
+            return false;
+        }
+        if (n == 0)
+            break;
+        ++dropped;
+    }
+    if (dropped > 0)
+        qDebug() << "Stale Reports Dropped!" << dropped;
+    return true;
 }
 
 bool QtUsbHID::receive(Task* task)
 {
     unsigned char buffer[Frame::kReportSize];
-    const int readLength = reportIdFlag ? Frame::kReportSize : Frame::kReportDataSize;
+    const int length = readLength();
     const int skip = reportIdFlag ? 1 : 0;
     QElapsedTimer timer;
     timer.start();
+    QElapsedTimer reception;
     bool dataSeen = false;
 
     task->rxStream.device()->seek(task->rxData.size());
     for (;;) {
-        const int n = hid_read(device, buffer, size_t(readLength));
+        if (cancelled.load()) {
+            qDebug() << "Transfer Cancelled!";
+            task->status = Task::NoReply;
+            return false;
+        }
+        const int n = hid_read(device, buffer, size_t(length));
         if (n < 0) {
             logHidError(device);
             close();
@@ -143,9 +199,16 @@ bool QtUsbHID::receive(Task* task)
         }
         if (n > 0) {
             timer.restart();
+            if (!dataSeen)
+                reception.start();
             if (n > skip)
                 task->rxStream.writeRawData(reinterpret_cast<const char*>(buffer) + skip, n - skip);
             dataSeen = true;
+            if (task->rxData.size() > kMaxReplyBytes || reception.elapsed() > kMaxReceiveMs) {
+                qDebug() << "Read Wrong Len!";
+                task->status = Frame::ReplyWrongLength;
+                return false;
+            }
             continue;
         }
         if (dataSeen) {

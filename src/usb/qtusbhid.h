@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <atomic>
+
 struct hid_device_;
 
 namespace FCProtocol {
@@ -20,27 +22,42 @@ public:
              QObject* parent = nullptr);
     ~QtUsbHID() override;
 
-    // Opens the device if needed, finishes and sends the request, collects and checks the
-    // reply. The outcome is left in the task:
+    // Opens the device if needed, drops input left over from earlier transactions ("Stale
+    // Reports Dropped!" and the count), finishes and sends the request, collects and checks
+    // the reply. The outcome is left in the task:
     //   0  success;
-    //  -1  open failed ("USB Device Open Fail!"), a write or read failed (the hid_error
-    //      text is logged, the device closed; a failed write also flips reportIdFlag) or a
-    //      write was short ("Write Wrong Len!" and the count; the device stays open);
-    //  -2  empty request ("Wrong Tx Length!") or no report within 1000 ms ("Read Time Out!");
+    //  -1  open failed ("USB Device Open Fail!"; also when the handle refuses non-blocking
+    //      reads, then with the hid_error text), a write or read failed (the hid_error text
+    //      is logged, the device closed; a failed write flips reportIdFlag while the report
+    //      id is unproven) or a write was short ("Write Wrong Len!" and the count; the device
+    //      stays open);
+    //  -2  empty request ("Wrong Tx Length!"), no report within 1000 ms ("Read Time Out!"),
+    //      or the wait cancelled ("Transfer Cancelled!");
     //  -3  reply CRC wrong ("Read Wrong Crc!");
-    //  -4  reply length not a positive multiple of 64 ("Read Wrong Len!");
+    //  -4  reply length not a positive multiple of 64, longer than kMaxReplyBytes or still
+    //      coming after kMaxReceiveMs ("Read Wrong Len!");
     //  -5  reply does not echo the request's frame id ("Ack Frame Wrong!").
     void RunTask(FCProtocol::Task* task);
+
+    // Ends a transaction's waiting (for stale input or the reply) at its next poll; from any
+    // thread. For shutdown: every later transaction ends the same way.
+    void cancel();
 
     bool isOpen() const { return device != nullptr; }
 
     // false: unnumbered reports (id 0x00, 64-byte reads); true: report id 0x01 (65-byte
-    // reads whose first byte is dropped). Inverted after a failed write.
+    // reads whose first byte is dropped). Inverted after a failed write, but only while no
+    // transaction has succeeded with it on the open handle: a write failing on a handle that
+    // has worked means the device is gone, not that it wants the other report id.
     bool reportIdFlag = false;
 
     // Wait for the first reply report, and the silence that ends a reply.
     static constexpr int kReplyWaitMs = 1000;
     static constexpr int kEndOfReplyGapMs = 10;
+    // Bounds of one reply, far above every frame of the protocol: a device that never stops
+    // sending must neither hang the link nor fill the memory.
+    static constexpr int kMaxReplyBytes = 64 * 1024;
+    static constexpr int kMaxReceiveMs = 2000;
 
     // Pause after an empty non-blocking read, in microseconds (default 400). 0 polls without
     // pausing; the benchmarks use it to compare against a pure busy loop.
@@ -49,10 +66,15 @@ public:
 
 private:
     void close();
+    bool dropStaleInput(FCProtocol::Task* task);
     bool receive(FCProtocol::Task* task);
+    int readLength() const;
 
     unsigned short vendorId;
     unsigned short productId;
     const wchar_t* serial;
     hid_device_* device = nullptr;
+    // A transaction has succeeded with reportIdFlag on the open handle.
+    bool reportIdProven = false;
+    std::atomic<bool> cancelled{false};
 };

@@ -19,7 +19,9 @@ TRController::~TRController()
 {
     watcher.disconnect(this);
     ClearTask();
-    // The pool thread still uses the transport and the current task: let it finish.
+    // The pool thread still uses the transport and the current task: stop its waiting and
+    // let it finish.
+    usb->cancel();
     watcher.waitForFinished();
     delete currentTask;
     currentTask = nullptr;

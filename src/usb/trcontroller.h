@@ -19,8 +19,9 @@ class TRController : public QObject
 
 public:
     explicit TRController(QObject* parent = nullptr);
-    // Waits for a running transaction (at most the reply wait) before the transport goes,
-    // and deletes the waiting tasks and the unfinished current task.
+    // Cancels the waiting of a running transaction and waits for it to end (well within one
+    // reply wait) before the transport goes; deletes the waiting tasks and the unfinished
+    // current task.
     ~TRController() override;
 
     static constexpr int kQueueCapacity = 10;

@@ -13,6 +13,7 @@ using namespace FCProtocol;
 using VirtualFC::Fault;
 
 Q_DECLARE_METATYPE(VirtualFC::Fault)
+Q_DECLARE_METATYPE(VirtualFC::WrongId)
 Q_DECLARE_METATYPE(FCProtocol::Frame::ReplyCheck)
 
 namespace {
@@ -159,7 +160,7 @@ private slots:
     void realisticTimingDelaysTheReply();
     void writesTakeAboutAMillisecondPerReport();
     void fastTimingAnswersAtOnce();
-    void unreadRepliesAreDiscardedByTheNextRequest();
+    void unreadRepliesWaitInTheHandle();
     void replyFaults_data();
     void replyFaults();
     void splitReplyHoldsBackTheSecondReport();
@@ -358,19 +359,33 @@ void tst_virtualfc::badRequestsGetNoReply()
 void tst_virtualfc::reportIdMode_data()
 {
     QTest::addColumn<int>("deviceId");
-    QTest::newRow("unnumbered") << 0;
-    QTest::newRow("report id 1") << 1;
+    QTest::addColumn<VirtualFC::WrongId>("wrongId");
+    QTest::newRow("unnumbered, ignores id 1") << 0 << VirtualFC::WrongId::Ignore;
+    QTest::newRow("unnumbered, refuses id 1") << 0 << VirtualFC::WrongId::Refuse;
+    QTest::newRow("report id 1, ignores id 0") << 1 << VirtualFC::WrongId::Ignore;
+    QTest::newRow("report id 1, refuses id 0") << 1 << VirtualFC::WrongId::Refuse;
 }
 
 void tst_virtualfc::reportIdMode()
 {
     QFETCH(int, deviceId);
+    QFETCH(VirtualFC::WrongId, wrongId);
     VirtualFC::setReportIdMode(deviceId);
+    VirtualFC::setWrongId(wrongId);
     QVERIFY(host.open());
 
     host.reportId = quint8(1 - deviceId);
-    QCOMPARE(host.send(requestFrame(INFO_RD)), -1);
-    QVERIFY(QString::fromWCharArray(hid_error(host.dev)).startsWith("virtual controller: write failed"));
+    if (wrongId == VirtualFC::WrongId::Refuse) {
+        QCOMPARE(host.send(requestFrame(INFO_RD)), -1);
+        QVERIFY(QString::fromWCharArray(hid_error(host.dev)).startsWith("virtual controller: write failed"));
+    } else {
+        // Through the bus, but garbage to the board: no answer.
+        QCOMPARE(host.send(requestFrame(INFO_RD)), 65);
+        QByteArray nothing;
+        QCOMPARE(host.readOne(&nothing), 0); // fast timing: a reply would be here already
+        QCOMPARE(VirtualFC::badRequestCount(), 1);
+        QCOMPARE(VirtualFC::requestCount(INFO_RD), 0);
+    }
 
     host.reportId = quint8(deviceId);
     QCOMPARE(host.send(requestFrame(INFO_RD)), 65);
@@ -433,15 +448,24 @@ void tst_virtualfc::fastTimingAnswersAtOnce()
     QCOMPARE(Frame::checkReply(requestFrame(PARA_RD), first + second, 2), Frame::ReplyOk);
 }
 
-void tst_virtualfc::unreadRepliesAreDiscardedByTheNextRequest()
+void tst_virtualfc::unreadRepliesWaitInTheHandle()
 {
     QVERIFY(host.open());
-    QCOMPARE(host.send(requestFrame(PARA_RD)), 65); // two reply reports, never read
+    QCOMPARE(host.send(requestFrame(PARA_RD)), 65); // two reply reports, not read yet
     QCOMPARE(host.send(requestFrame(FRAME_RW, QByteArray(1, '\0'))), 65);
+    QCOMPARE(VirtualFC::bufferedReports(), 3);
+    // A second handle sees only what arrives after its open.
+    hid_device* other = hid_open(VirtualFC::kVendorId, VirtualFC::kProductId, nullptr);
+    QVERIFY(other);
+    QCOMPARE(VirtualFC::bufferedReports(), 3);
+    hid_close(other);
+    // The kernel hands them out in order, the late reader gets the old reply first.
+    QByteArray report;
+    QCOMPARE(host.readOne(&report), 64);
+    QCOMPARE(report.left(2), QByteArray::fromHex("0100"));
+    QCOMPARE(VirtualFC::discardedReports(), 0);
+    host.close();
     QCOMPARE(VirtualFC::discardedReports(), 2);
-    const QByteArray reply = host.collect();
-    QCOMPARE(reply.size(), 64);
-    QCOMPARE(reply.left(2), QByteArray::fromHex("0301"));
 }
 
 void tst_virtualfc::replyFaults_data()

@@ -4,10 +4,15 @@
 #include "virtualfc.h"
 
 #include <QElapsedTimer>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QtTest>
 
 using FCProtocol::Task;
 using VirtualFC::Fault;
+using VirtualFC::WrongId;
+
+Q_DECLARE_METATYPE(VirtualFC::Fault)
+Q_DECLARE_METATYPE(VirtualFC::WrongId)
 
 // The HID transport against the virtual flight controller: the bytes it writes, how it
 // assembles replies, and every row of its failure table.
@@ -28,19 +33,49 @@ private slots:
 
     void openFailsThenReopens();
     void reportIdFlipsOnFailedWriteAndBack();
+    void replugKeepsTheProvenReportId_data();
+    void replugKeepsTheProvenReportId();
     void readErrorClosesWithoutFlipping();
     void noAnswerTimesOutAfterTheReplyWait();
     void replyAssembledAcrossShortGap();
     void replyCutByLongGap();
+    void staleInputNeverPassesForAReply_data();
+    void staleInputNeverPassesForAReply();
+    void babblingDeviceEndsWithWrongLength_data();
+    void babblingDeviceEndsWithWrongLength();
+    void blockingHandleIsAFailedOpen();
 
 private:
     static QByteArray frameOf(int type, const QByteArray& payload = QByteArray());
+    // Runs the transaction on a pool thread; false if it has not ended within `ms` (the
+    // board is then unplugged so that the stuck read fails and the thread comes back).
+    static bool runWithin(QtUsbHID* usb, Task* task, int ms);
+    // The errorCode byte of a telemetry reply.
+    static int errorCodeOf(const Task& task) { return task.rxData.size() > 3 ? quint8(task.rxData[3]) : -1; }
+    static void setErrorCode(int code);
 };
 
 void tst_transport::init()
 {
     VirtualFC::reset();
     VirtualFC::setFastTiming(true);
+}
+
+bool tst_transport::runWithin(QtUsbHID* usb, Task* task, int ms)
+{
+    QFuture<void> run = QtConcurrent::run(usb, &QtUsbHID::RunTask, task);
+    if (QTest::qWaitFor([&run] { return run.isFinished(); }, ms))
+        return true;
+    VirtualFC::setPlugged(false);
+    run.waitForFinished();
+    return false;
+}
+
+void tst_transport::setErrorCode(int code)
+{
+    FCProtocol::DS_INFO_RD info = VirtualFC::info();
+    info.errorCode = quint8(code);
+    VirtualFC::setInfo(info);
 }
 
 QByteArray tst_transport::frameOf(int type, const QByteArray& payload)
@@ -154,6 +189,8 @@ void tst_transport::failureTable()
     QFETCH(bool, flagAfter);
     QFETCH(int, toRecover);
 
+    // A board that refuses reports of the other id, so that a flipped flag shows at once.
+    VirtualFC::setWrongId(WrongId::Refuse);
     if (fault >= 0)
         VirtualFC::setFault(Fault(fault), 1, param);
     QtUsbHID usb(0x0483, 0x5750, nullptr);
@@ -202,6 +239,7 @@ void tst_transport::openFailsThenReopens()
 void tst_transport::reportIdFlipsOnFailedWriteAndBack()
 {
     VirtualFC::setReportIdMode(1);
+    VirtualFC::setWrongId(WrongId::Refuse);
     QtUsbHID usb(0x0483, 0x5750, nullptr);
 
     Task first(FCProtocol::INFO_RD, false);
@@ -220,16 +258,75 @@ void tst_transport::reportIdFlipsOnFailedWriteAndBack()
     QCOMPARE(second.rxData.size(), 64);
     QCOMPARE(second.rxData, VirtualFC::replies().last());
 
-    // The board switches back: the next failed write flips to unnumbered reports again.
+    // Another board, on unnumbered reports, plugged in its place: the proven id is kept
+    // through the lost device, then the fresh handle flips back on its first refused write.
+    VirtualFC::setPlugged(false);
+    VirtualFC::setPlugged(true);
     VirtualFC::setReportIdMode(0);
-    Task third(FCProtocol::INFO_RD, false);
-    usb.RunTask(&third);
-    QCOMPARE(third.status, -1);
-    QVERIFY(!usb.reportIdFlag);
-    Task fourth(FCProtocol::INFO_RD, false);
-    usb.RunTask(&fourth);
-    QCOMPARE(fourth.status, 0);
+    const QList<int> expected{-1, -1, 0};
+    const QList<bool> flagAfter{true, false, false};
+    for (int i = 0; i < expected.size(); ++i) {
+        Task next(FCProtocol::INFO_RD, false);
+        usb.RunTask(&next);
+        QCOMPARE(next.status, expected[i]);
+        QCOMPARE(usb.reportIdFlag, flagAfter[i]);
+    }
     QCOMPARE(quint8(VirtualFC::writtenReports().last()[0]), quint8(0x00));
+}
+
+void tst_transport::replugKeepsTheProvenReportId_data()
+{
+    QTest::addColumn<int>("boardId");
+    QTest::addColumn<WrongId>("wrongId");
+    // A report of the other id passes the bus and is garbage to this board: a flipped flag
+    // would leave every later transaction unanswered.
+    QTest::newRow("unnumbered board, ignores id 1") << 0 << WrongId::Ignore;
+    QTest::newRow("unnumbered board, refuses id 1") << 0 << WrongId::Refuse;
+    QTest::newRow("numbered board, refuses id 0") << 1 << WrongId::Refuse;
+}
+
+void tst_transport::replugKeepsTheProvenReportId()
+{
+    QFETCH(int, boardId);
+    QFETCH(WrongId, wrongId);
+    VirtualFC::setReportIdMode(boardId);
+    VirtualFC::setWrongId(wrongId);
+    QtUsbHID usb(0x0483, 0x5750, nullptr);
+
+    // A board that numbers its reports refuses the first write and gets id 1 from then on.
+    if (boardId == 1) {
+        Task refused(FCProtocol::INFO_RD, false);
+        usb.RunTask(&refused);
+        QCOMPARE(refused.status, -1);
+    }
+    Task first(FCProtocol::INFO_RD, false);
+    usb.RunTask(&first);
+    QCOMPARE(first.status, 0);
+    QCOMPARE(usb.reportIdFlag, boardId == 1);
+
+    // The cable is pulled: the write on the old handle fails, the device is lost.
+    VirtualFC::setPlugged(false);
+    Task lost(FCProtocol::INFO_RD, false);
+    usb.RunTask(&lost);
+    QCOMPARE(lost.status, -1);
+    QVERIFY(!usb.isOpen());
+    QCOMPARE(usb.reportIdFlag, boardId == 1);
+    Task away(FCProtocol::INFO_RD, false);
+    QTest::ignoreMessage(QtDebugMsg, "USB Device Open Fail!");
+    usb.RunTask(&away);
+    QCOMPARE(away.status, -1);
+
+    // Plugged back: every transaction goes through at once, with the board's report id.
+    VirtualFC::setPlugged(true);
+    VirtualFC::clearRecords();
+    for (int i = 0; i < 3; ++i) {
+        Task next(FCProtocol::INFO_RD, false);
+        usb.RunTask(&next);
+        QCOMPARE(next.status, 0);
+    }
+    for (const QByteArray& report : VirtualFC::writtenReports())
+        QCOMPARE(int(report[0]), boardId);
+    QCOMPARE(VirtualFC::openCount(), 1);
 }
 
 void tst_transport::readErrorClosesWithoutFlipping()
@@ -285,6 +382,99 @@ void tst_transport::replyCutByLongGap()
     QCOMPARE(task.rxData.size(), 64);
     QCOMPARE(task.status, -3);
     QVERIFY(usb.isOpen());
+}
+
+void tst_transport::staleInputNeverPassesForAReply_data()
+{
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<int>("param");
+    QTest::addColumn<int>("firstStatus");
+    QTest::addColumn<QString>("firstLog");
+    QTest::newRow("reply after the time-out") << Fault::LateReply << 1100 << -2 << "Read Time Out!";
+    QTest::newRow("reply tail after the gap") << Fault::SplitReply << 40 << -3 << "Read Wrong Crc!";
+}
+
+void tst_transport::staleInputNeverPassesForAReply()
+{
+    QFETCH(Fault, fault);
+    QFETCH(int, param);
+    QFETCH(int, firstStatus);
+    QFETCH(QString, firstLog);
+    // The board takes 20 ms to answer, longer than the gap that ends a reply: input left
+    // over from one transaction would be read as the whole reply of the next.
+    VirtualFC::setTiming(0, 20000);
+    QtUsbHID usb(0x0483, 0x5750, nullptr);
+    setErrorCode(99);
+    VirtualFC::setFault(fault, 1, param);
+    Task first(FCProtocol::INFO_RD, false);
+    QTest::ignoreMessage(QtDebugMsg, firstLog.toUtf8().constData());
+    usb.RunTask(&first);
+    QCOMPARE(first.status, firstStatus);
+    QTRY_COMPARE_WITH_TIMEOUT(VirtualFC::bufferedReports(), 1, 2000);
+
+    // Same frame id every time: only the data tells whose reply it is.
+    QTest::ignoreMessage(QtDebugMsg, "Stale Reports Dropped! 1");
+    for (int i = 0; i < 10; ++i) {
+        setErrorCode(i);
+        Task next(FCProtocol::INFO_RD, false);
+        usb.RunTask(&next);
+        QCOMPARE(next.status, 0);
+        QCOMPARE(errorCodeOf(next), i);
+    }
+    QVERIFY(usb.isOpen());
+}
+
+void tst_transport::babblingDeviceEndsWithWrongLength_data()
+{
+    QTest::addColumn<int>("intervalMs");
+    QTest::addColumn<int>("maxBytes");
+    // As fast as it is read: the size bound ends it; one report every 5 ms: the time bound.
+    QTest::newRow("flood") << 0 << QtUsbHID::kMaxReplyBytes + 64;
+    QTest::newRow("trickle") << 5 << QtUsbHID::kMaxReceiveMs / 5 * 64 + 64 * 64;
+}
+
+void tst_transport::babblingDeviceEndsWithWrongLength()
+{
+    QFETCH(int, intervalMs);
+    QFETCH(int, maxBytes);
+    QtUsbHID usb(0x0483, 0x5750, nullptr);
+    VirtualFC::setFault(Fault::Babble, 1, intervalMs);
+    Task task(FCProtocol::INFO_RD, false);
+    QTest::ignoreMessage(QtDebugMsg, "Read Wrong Len!");
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(runWithin(&usb, &task, QtUsbHID::kMaxReceiveMs + 2000));
+    QVERIFY2(clock.elapsed() <= QtUsbHID::kMaxReceiveMs + 500, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(task.status, -4);
+    QVERIFY2(task.rxData.size() > 64 && task.rxData.size() <= maxBytes,
+             qPrintable(QString::number(task.rxData.size())));
+    QVERIFY(usb.isOpen());
+
+    // The board calms down: what it left in the buffer is dropped and the link works.
+    VirtualFC::clearFault(Fault::Babble);
+    Task next(FCProtocol::INFO_RD, false);
+    QVERIFY(runWithin(&usb, &next, 3000));
+    QCOMPARE(next.status, 0);
+    QCOMPARE(next.rxData, VirtualFC::replies().last());
+}
+
+void tst_transport::blockingHandleIsAFailedOpen()
+{
+    VirtualFC::setFault(Fault::NoNonblocking, 1);
+    QtUsbHID usb(0x0483, 0x5750, nullptr);
+    Task task(FCProtocol::INFO_RD, false);
+    QTest::ignoreMessage(QtDebugMsg,
+                         "USB Device Open Fail! virtual controller: cannot switch to non-blocking reads");
+    QVERIFY(runWithin(&usb, &task, 3000));
+    QCOMPARE(task.status, -1);
+    QVERIFY(!usb.isOpen());
+    QVERIFY(!VirtualFC::isOpen());
+    QVERIFY(VirtualFC::writtenReports().isEmpty());
+
+    Task next(FCProtocol::INFO_RD, false);
+    QVERIFY(runWithin(&usb, &next, 3000));
+    QCOMPARE(next.status, 0);
+    QCOMPARE(VirtualFC::openCount(), 2);
 }
 
 QTEST_GUILESS_MAIN(tst_transport)
