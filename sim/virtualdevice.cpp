@@ -70,6 +70,8 @@ void VirtualDevice::reset()
     readErrorAfter_ = -1;
     deliveredOfReply_ = 0;
     clearFaults();
+    random_.seed(1);
+    dropAtReport_ = -1;
     clearRecords();
     globalError = L"Success";
     if (!handles.empty())
@@ -85,14 +87,22 @@ void VirtualDevice::clearRecords()
     opens = closes = answered = discarded = badRequests = 0;
 }
 
-void VirtualDevice::setFault(Fault fault, int count, int param, int taskType)
+void VirtualDevice::setFault(Fault fault, int count, int param, int taskType, int skip)
 {
     FaultSlot& slot = faults_[size_t(fault)];
     slot.remaining = count;
     slot.param = param;
     slot.taskType = taskType;
+    slot.skip = qMax(0, skip);
+    slot.percent = 100;
     if (fault == Fault::Babble && count == 0)
         babbling_ = false;
+}
+
+void VirtualDevice::setFaultChance(Fault fault, int percent, int param, int taskType)
+{
+    setFault(fault, percent > 0 ? -1 : 0, param, taskType);
+    faults_[size_t(fault)].percent = qBound(0, percent, 100);
 }
 
 int VirtualDevice::faultRemaining(Fault fault) const
@@ -110,6 +120,12 @@ bool VirtualDevice::takeFault(Fault fault, int type, int* param)
 {
     FaultSlot& slot = faults_[size_t(fault)];
     if (slot.remaining == 0 || (slot.taskType >= 0 && slot.taskType != type))
+        return false;
+    if (slot.skip > 0) {
+        --slot.skip;
+        return false;
+    }
+    if (slot.percent < 100 && int(random_() % 100) >= slot.percent)
         return false;
     if (slot.remaining > 0)
         --slot.remaining;
@@ -161,6 +177,20 @@ void VirtualDevice::updateBus(Clock::time_point now)
         offBus_ = false;
         model.enumerated(comingBackAs_, offUntil_);
     }
+}
+
+void VirtualDevice::brownOut(Clock::time_point now, int offMs)
+{
+    // Whatever the board was doing is lost; it starts again in the same program (a bootloader
+    // stays in the bootloader, as the image it was writing is incomplete) with its flash intact.
+    dropAtReport_ = -1;
+    jumpArmed_ = false;
+    offBus_ = true;
+    comingBackAs_ = FCModel::Jump::None;
+    offUntil_ = now + std::chrono::milliseconds(offMs);
+    ++generation_;
+    dropPending();
+    assembling_.clear();
 }
 
 bool VirtualDevice::alive(hid_device_* dev)
@@ -331,6 +361,14 @@ int VirtualDevice::write(hid_device_* dev, const unsigned char* data, size_t len
         assembling_.clear();
         expectedLength_ = FCModel::requestLength(quint8(piece[0]), quint8(piece[1]));
         assemblingType_ = type;
+        int offMs = 0;
+        dropAtReport_ = takeFault(Fault::BusDrop, type, &offMs) ? expectedLength_ / kReportData / 2 : -1;
+        dropOffMs_ = offMs > 0 ? offMs : 2000;
+    }
+    if (dropAtReport_ >= 0 && assembling_.size() / kReportData >= dropAtReport_) {
+        brownOut(now, dropOffMs_);
+        dev->lastError = L"virtual controller: write failed (device disconnected)";
+        return -1;
     }
     assembling_.append(piece);
     lastReportAt_ = now;
