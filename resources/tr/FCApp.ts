@@ -219,11 +219,11 @@
         <translation>载入文件</translation>
     </message>
     <message>
-        <source>No flight controller is answering, so the update cannot start. Connect the controller and wait until its firmware version is shown.</source>
+        <source>No controller is answering, so the update cannot start. Connect it and wait until its firmware version is shown.</source>
         <translation>没有飞控应答，无法开始升级。请连接飞控，等待显示固件版本后再试。</translation>
     </message>
     <message>
-        <source>No valid firmware file is loaded, so the update cannot start. Load a .bin firmware file first.</source>
+        <source>No valid firmware file is loaded, so the update cannot start. Load a .bin file first.</source>
         <translation>没有载入有效的固件文件，无法开始升级。请先载入 .bin 固件文件。</translation>
     </message>
     <message>
@@ -235,7 +235,7 @@
         <translation>飞控已在运行此固件（%1），要再次写入吗？</translation>
     </message>
     <message>
-        <source>This firmware is for %1, but the controller is %2. Firmware for another board can leave the controller unusable. Update anyway?</source>
+        <source>This firmware is for %1, but the controller is %2. Another board&apos;s firmware can make it unusable. Update anyway?</source>
         <translation>此固件适用于 %1，但当前飞控是 %2。写入其他飞控的固件可能导致飞控无法使用。仍要升级吗？</translation>
     </message>
     <message>

@@ -100,15 +100,15 @@ void PageFCFirmware::on_pushButton_update_clicked()
         return;
     // Say why nothing starts rather than ask a question that leads nowhere.
     if (!link) {
-        tell(tr("No flight controller is answering, so the update cannot start. Connect the "
-                "controller and wait until its firmware version is shown."));
+        tell(tr("No controller is answering, so the update cannot start. Connect it and wait "
+                "until its firmware version is shown."));
         return;
     }
     // The image that is programmed is read fresh from disk.
     if (loaded.checkBinFile(storedPath()) != FirmwareImage::Ok) {
         qDebug() << "bin file wrong";
-        tell(tr("No valid firmware file is loaded, so the update cannot start. Load a .bin "
-                "firmware file first."));
+        tell(tr("No valid firmware file is loaded, so the update cannot start. Load a .bin file "
+                "first."));
         return;
     }
     showFileLoaded();
@@ -154,8 +154,8 @@ bool PageFCFirmware::boardQuestionsAccepted()
     // A bootloader does not say which board it sits on.
     const int controllerBoard = Helper::boardId(word);
     if (controllerBoard != kBootloaderBoardId && controllerBoard != Helper::boardId(loaded.version)) {
-        return confirmed(tr("This firmware is for %1, but the controller is %2. Firmware for "
-                            "another board can leave the controller unusable. Update anyway?")
+        return confirmed(tr("This firmware is for %1, but the controller is %2. Another "
+                            "board's firmware can make it unusable. Update anyway?")
                              .arg(Helper::boardName(loaded.version), Helper::boardName(word)));
     }
     return true;

@@ -229,7 +229,7 @@ void TestFirmwareUpdate::otherBoardCancelled()
     page->findChild<QPushButton*>(QStringLiteral("pushButton_update"))->click();
     QCOMPARE(script.texts.value(1),
              QStringLiteral("This firmware is for Trelvo_0106, but the controller is Brisel_0105. "
-                            "Firmware for another board can leave the controller unusable. Update anyway?"));
+                            "Another board's firmware can make it unusable. Update anyway?"));
     // The version reads go on, the controller is never sent into its bootloader.
     const int reads = VirtualFC::requestCount(FCProtocol::FW_INFO_RD);
     QTRY_VERIFY(VirtualFC::requestCount(FCProtocol::FW_INFO_RD) > reads + 5);

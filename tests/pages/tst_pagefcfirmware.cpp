@@ -324,13 +324,13 @@ void TestPageFCFirmware::beforeTheStart_data()
     const QString warning = QStringLiteral("During the update process,please DO NOT move the "
                                            "controller in case of unexpeceted disconnect!");
     const QString noController = QStringLiteral(
-        "No flight controller is answering, so the update cannot start. Connect the controller "
-        "and wait until its firmware version is shown.");
+        "No controller is answering, so the update cannot start. Connect it and wait until its "
+        "firmware version is shown.");
     const QString noFile = QStringLiteral("No valid firmware file is loaded, so the update cannot "
-                                          "start. Load a .bin firmware file first.");
+                                          "start. Load a .bin file first.");
     const QString otherBoard = QStringLiteral(
-        "This firmware is for Trelvo_0106, but the controller is Brisel_0105. Firmware for "
-        "another board can leave the controller unusable. Update anyway?");
+        "This firmware is for Trelvo_0106, but the controller is Brisel_0105. Another board's "
+        "firmware can make it unusable. Update anyway?");
     const QString same = QStringLiteral("The controller already runs this firmware (Trelvo_0106). "
                                         "Write it again?");
 
