@@ -214,17 +214,19 @@ void VirtualDevice::dropPending()
 bool VirtualDevice::arrive(const QByteArray& report, bool countLoss)
 {
     bool taken = false;
+    bool listened = false;
     for (hid_device_* dev : handles) {
         if (!alive(dev))
             continue;
+        listened = true;
         if (dev->input.size() < kInputBufferReports) {
             dev->input.push_back(report);
             taken = true;
         } else if (countLoss) {
-            ++discarded;
+            ++discarded; // the kernel drops what a full buffer cannot take
         }
     }
-    if (!taken && countLoss && handles.empty())
+    if (!listened && countLoss)
         ++discarded; // nobody listening: the report is lost
     return taken;
 }

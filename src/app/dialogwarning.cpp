@@ -2,6 +2,8 @@
 
 #include "ui_dialogwarning.h"
 
+#include <QFontMetrics>
+#include <QLabel>
 #include <QPushButton>
 
 DialogWarning::DialogWarning(QWidget* parent)
@@ -29,5 +31,30 @@ DialogWarning::~DialogWarning()
 
 void DialogWarning::setText(const QString& text)
 {
-    ui->label_info->setText(text);
+    QLabel* label = ui->label_info;
+    label->setText(text);
+
+    // The label reaches under the buttons and to the right edge of the background: the
+    // wrapped text must stay clear of both. A long text gets a smaller font instead of a
+    // bigger dialog.
+    label->setContentsMargins(kSideMargin, 0, kSideMargin, 0);
+    const QRect buttons = ui->pushButton_OK->geometry().united(ui->pushButton_Cancel->geometry());
+    const int centre = label->geometry().center().y();
+    const int roomHeight = 2 * (buttons.top() - kButtonGap - centre);
+    const QRect room(0, 0, label->contentsRect().width(), roomHeight);
+    int points = kTextPoints;
+    QFont font = label->font();
+    for (; points > kMinTextPoints; --points) {
+        font.setPointSize(points);
+        const QRect need = QFontMetrics(font).boundingRect(
+            room, Qt::AlignCenter | Qt::TextWordWrap, text);
+        if (need.height() <= room.height() && need.width() <= room.width())
+            break;
+    }
+    label->setStyleSheet(QStringLiteral("font: %1pt;").arg(points));
+}
+
+int DialogWarning::textPoints() const
+{
+    return ui->label_info->font().pointSize();
 }

@@ -15,8 +15,16 @@ public:
     explicit DialogWarning(QWidget* parent = nullptr);
     ~DialogWarning() override;
 
-    // The caller passes finished, translated text.
+    // The caller passes finished, translated text. A text too long for the label at 13 pt is
+    // shown smaller (not below 8 pt), so that it ends above the buttons and clear of the edge.
     void setText(const QString& text);
+    // The point size the text is shown at.
+    int textPoints() const;
+
+    static constexpr int kTextPoints = 13;
+    static constexpr int kMinTextPoints = 8;
+    static constexpr int kSideMargin = 8;
+    static constexpr int kButtonGap = 3;
 
 private:
     Ui::DialogWarning* ui;

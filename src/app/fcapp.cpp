@@ -293,7 +293,9 @@ void FCApp::trimNavigation(const FCProtocol::DS_INFO_RD& record)
 void FCApp::page_button_clicked(int i)
 {
     if (i == kFirmwarePageIndex) {
-        trController->ClearTask();
+        // The other pages' reads are of no use any more; a command still waiting (a store
+        // the pilot pressed) is still sent.
+        trController->DropPolls();
         pageTimerObj.stop();
     } else if (!pageTimerObj.isActive()) {
         pageTimerObj.start(kPageTickMs);

@@ -1,5 +1,6 @@
 #include "pages/dialogrcfuncsw.h"
 
+#include "pages/fittext.h"
 #include "protocol/helper.h"
 #include "ui_dialogrcfuncsw.h"
 
@@ -26,7 +27,7 @@ DialogRCFuncSw::DialogRCFuncSw(int position, QWidget* parent)
                                     ui->pushButton_4, ui->pushButton_5, ui->pushButton_6};
     for (int id = 0; id < 6; ++id) {
         group->addButton(buttons[id], id);
-        buttons[id]->setText(FCProtocol::Helper::flyModeName(id));
+        FitText::setCondensed(buttons[id], FCProtocol::Helper::flyModeName(id));
         buttons[id]->setToolTip(FCProtocol::Helper::flyModeTip(id));
     }
 

@@ -1,6 +1,7 @@
 #include "pages/pagefcrc.h"
 
 #include "pages/dialogrcfuncsw.h"
+#include "pages/fittext.h"
 #include "pages/fcrcuimanager.h"
 #include "protocol/helper.h"
 #include "ui_pagefcrc.h"
@@ -322,7 +323,7 @@ void PageFCRc::updateSwitchTexts()
 {
     for (int p = 0; p < 3; ++p) {
         QAbstractButton* button = switchGroup->button(p);
-        button->setText(FCProtocol::Helper::flyModeName(radio.positionModes[p]));
+        FitText::setCondensed(button, FCProtocol::Helper::flyModeName(radio.positionModes[p]));
         button->setToolTip(FCProtocol::Helper::flyModeTip(radio.positionModes[p]));
     }
 }

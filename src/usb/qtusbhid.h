@@ -54,8 +54,9 @@ public:
     // Wait for the first reply report, and the silence that ends a reply.
     static constexpr int kReplyWaitMs = 1000;
     static constexpr int kEndOfReplyGapMs = 10;
-    // Bounds of one reply, far above every frame of the protocol: a device that never stops
-    // sending must neither hang the link nor fill the memory.
+    // Bounds of one reply (bytes, and milliseconds from its first report), far above every
+    // frame of the protocol: a device that never stops sending must neither hang the link nor
+    // fill the memory.
     static constexpr int kMaxReplyBytes = 64 * 1024;
     static constexpr int kMaxReceiveMs = 2000;
 

@@ -30,9 +30,30 @@ TRController::~TRController()
 
 void TRController::AddTask(FCProtocol::Task* task)
 {
+    // A controller that stops answering takes a whole reply wait per transaction while the
+    // pages keep polling: one waiting read of each kind keeps the queue from filling with
+    // them, so the telemetry read still comes round and commands are not pushed out.
+    if (!task->urgent) {
+        for (const FCProtocol::Task* waiting : qAsConst(queue)) {
+            if (!waiting->urgent && waiting->type == task->type) {
+                delete task;
+                return;
+            }
+        }
+    }
     if (queue.size() > kQueueCapacity - 1) {
-        ClearTask();
         qDebug() << "Task Full!";
+        // A pilot's command is never dropped for a periodic read.
+        DropPolls();
+        if (queue.size() > kQueueCapacity - 1) {
+            if (!task->urgent) {
+                delete task;
+                return;
+            }
+            // Only commands wait, newest first: the oldest gives way, so repeated requests
+            // stay bounded.
+            delete queue.takeLast();
+        }
     }
     if (task->urgent)
         queue.prepend(task);
@@ -67,4 +88,16 @@ void TRController::ClearTask()
 {
     qDeleteAll(queue);
     queue.clear();
+}
+
+void TRController::DropPolls()
+{
+    for (auto it = queue.begin(); it != queue.end();) {
+        if (!(*it)->urgent) {
+            delete *it;
+            it = queue.erase(it);
+        } else {
+            ++it;
+        }
+    }
 }

@@ -27,12 +27,18 @@ public:
     static constexpr int kQueueCapacity = 10;
 
     int waitingCount() const { return queue.size(); }
+    // Head first: the next to run.
+    const QList<FCProtocol::Task*>& waitingTasks() const { return queue; }
     bool isBusy() const { return currentTask != nullptr; }
     QtUsbHID* transport() const { return usb; }
 
 public slots:
-    // Takes ownership; urgent tasks go to the head of the queue. With 10 tasks already
-    // waiting the queue is cleared first ("Task Full!").
+    // Takes ownership; urgent tasks go to the head of the queue. A non-urgent task (a
+    // periodic read) is deleted at once when one of its type is already waiting: the issuer
+    // asks again on its next tick. With 10 tasks already waiting ("Task Full!") the waiting
+    // periodic reads are deleted; if 10 urgent tasks wait, the oldest of them is deleted to
+    // make room for a new urgent task, and a new periodic read is deleted instead.
+    // Deleted tasks never emit TaskDone.
     void AddTask(FCProtocol::Task* task);
     // The running transaction has ended: emit the task's TaskDone, then start the next.
     void TaskDone();
@@ -40,6 +46,8 @@ public slots:
     void ContinueTask();
     // Deletes every waiting task; they never emit TaskDone. The current task still completes.
     void ClearTask();
+    // Deletes the waiting non-urgent tasks (periodic reads) and keeps the waiting commands.
+    void DropPolls();
 
 private:
     QList<FCProtocol::Task*> queue;

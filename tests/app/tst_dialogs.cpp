@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QtTest>
 
@@ -41,7 +40,6 @@ private:
 
 void TestDialogs::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
     QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
     QCoreApplication::setApplicationName(QStringLiteral("ORVANTE-tst_dialogs"));
     QSettings settings;

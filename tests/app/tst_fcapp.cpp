@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>
@@ -18,7 +19,6 @@
 #include <QSettings>
 #include <QStackedWidget>
 #include <QStandardItemModel>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QtTest>
 
@@ -133,10 +133,13 @@ private:
 
 void TestFCApp::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
     QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
     QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));
     QSettings settings;
+    // A folder of this program's own: other test programs run side by side.
+    const QString own = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"));
+    QVERIFY2(own.startsWith(QDir::tempPath()) && settings.fileName().startsWith(own + '/'),
+             qPrintable(settings.fileName()));
     settings.clear();
     settings.setValue(QStringLiteral("font/you_family"), QStringLiteral("Noto Sans CJK SC"));
     settings.setValue(QStringLiteral("font/arial_family"), QStringLiteral("DejaVu Sans"));
@@ -518,12 +521,14 @@ void TestFCApp::navigation()
         QVERIFY(app->pageTimer()->isActive());
     }
 
-    // Something running and three waiting: the firmware button drops the waiting ones.
+    // Something running and three reads waiting: the firmware button drops the waiting ones.
     VirtualFC::setFastTiming(false);
     VirtualFC::setFault(VirtualFC::Fault::NoAnswer, 1);
     QList<QPointer<FCProtocol::Task>> waiting;
-    for (int i = 0; i < 4; ++i) {
-        auto* task = new FCProtocol::Task(FCProtocol::STATUS_RD, false);
+    const int kinds[] = {FCProtocol::STATUS_RD, FCProtocol::RC_RD, FCProtocol::PARA_RD,
+                         FCProtocol::SCOPE_DATA_RD};
+    for (int kind : kinds) {
+        auto* task = new FCProtocol::Task(kind, false);
         waiting << task;
         QVERIFY(QMetaObject::invokeMethod(app, "PreAddTask", Q_ARG(FCProtocol::Task*, task)));
     }

@@ -12,7 +12,6 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QStackedWidget>
-#include <QStandardPaths>
 #include <QtTest>
 
 namespace {
@@ -60,6 +59,7 @@ private slots:
     void restoreDefaults_data();
     void restoreDefaults();
     void firmwarePageStopsPagePolls();
+    void storeWaitingWhenFirmwarePageIsEntered();
 
 private:
     QLabel* label(const char* name) { return app->findChild<QLabel*>(QLatin1String(name)); }
@@ -70,7 +70,6 @@ private:
 
 void TestFCAppLink::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
     QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
     QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));
 }
@@ -170,11 +169,9 @@ void TestFCAppLink::storeOnTheWire()
     VirtualFC::clearRecords();
 
     // One read running, two waiting: the store command goes ahead of the waiting reads.
-    for (int i = 0; i < 3; ++i) {
+    for (int type : {FCProtocol::PARA_RD, FCProtocol::STATUS_RD, FCProtocol::RC_RD}) {
         QVERIFY(QMetaObject::invokeMethod(app, "PreAddTask",
-                                          Q_ARG(FCProtocol::Task*, new FCProtocol::Task(
-                                                                       FCProtocol::PARA_RD,
-                                                                       false))));
+                                          Q_ARG(FCProtocol::Task*, new FCProtocol::Task(type, false))));
     }
     ModalAnswer noQuestion(ModalAnswer::Reject, 200);
     QTest::mouseClick(app->findChild<QPushButton*>(QStringLiteral("pushButton_storge")),
@@ -186,8 +183,8 @@ void TestFCAppLink::storeOnTheWire()
     QList<QByteArray> frames = VirtualFC::requests();
     QCOMPARE(frames.at(0).left(2), QByteArray("\x01\x00", 2));
     QCOMPARE(frames.at(1), commandFrame(0x03, 0x03, 0x8F, 0x8D));
-    QCOMPARE(frames.at(2).left(2), QByteArray("\x01\x00", 2));
-    QCOMPARE(frames.at(3).left(2), QByteArray("\x01\x00", 2));
+    QCOMPARE(frames.at(2).left(2), FCProtocol::Task(FCProtocol::STATUS_RD, false).txData);
+    QCOMPARE(frames.at(3).left(2), FCProtocol::Task(FCProtocol::RC_RD, false).txData);
     // As reports: the report id 0 in front of the 64 bytes.
     const QList<QByteArray> reports = VirtualFC::writtenReports();
     QCOMPARE(reports.at(1), QByteArray(1, '\0') + commandFrame(0x03, 0x03, 0x8F, 0x8D));
@@ -243,6 +240,31 @@ void TestFCAppLink::firmwarePageStopsPagePolls()
     QTest::mouseClick(app->findChild<QRadioButton*>(QStringLiteral("radioButton_page1")),
                       Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(VirtualFC::requestCount(FCProtocol::STATUS_RD) > statusReads, 3000);
+}
+
+void TestFCAppLink::storeWaitingWhenFirmwarePageIsEntered()
+{
+    app->infoTimer()->stop();
+    app->pageTimer()->stop();
+    QTRY_VERIFY(!app->controller()->isBusy());
+    VirtualFC::clearRecords();
+
+    // A read hanging for its reply wait, another waiting, then the store.
+    VirtualFC::setFault(VirtualFC::Fault::NoAnswer, 1);
+    for (int type : {FCProtocol::PARA_RD, FCProtocol::STATUS_RD}) {
+        QVERIFY(QMetaObject::invokeMethod(app, "PreAddTask",
+                                          Q_ARG(FCProtocol::Task*, new FCProtocol::Task(type, false))));
+    }
+    QTest::mouseClick(app->findChild<QPushButton*>(QStringLiteral("pushButton_storge")),
+                      Qt::LeftButton);
+    QCOMPARE(app->controller()->waitingCount(), 2);
+
+    QTest::mouseClick(app->findChild<QRadioButton*>(QStringLiteral("radioButton_page5")),
+                      Qt::LeftButton);
+    QCOMPARE(app->controller()->waitingCount(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(VirtualFC::requestCount(FCProtocol::STORE), 1, 3000);
+    QCOMPARE(VirtualFC::requests().value(1), commandFrame(0x03, 0x03, 0x8F, 0x8D));
+    QCOMPARE(VirtualFC::requestCount(FCProtocol::STATUS_RD), 0);
 }
 
 QTEST_MAIN(TestFCAppLink)

@@ -34,6 +34,7 @@ QProcessEnvironment childEnvironment(const QString& configHome, const QString& s
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    env.insert(QStringLiteral("ORVANTE_TEST_CONFIG_GIVEN"), QStringLiteral("1"));
     env.insert(QStringLiteral("LANG"), systemLocale);
     env.insert(QStringLiteral("LC_ALL"), systemLocale);
     env.remove(QStringLiteral("LANGUAGE"));

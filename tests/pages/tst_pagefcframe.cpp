@@ -17,7 +17,6 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
-#include <QStandardPaths>
 #include <QTranslator>
 #include <QtTest>
 
@@ -105,7 +104,6 @@ private slots:
 
 void TestPageFCFrame::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
 }
 
 void TestPageFCFrame::form_data()

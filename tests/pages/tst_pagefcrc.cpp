@@ -178,7 +178,6 @@ private slots:
 
 void TestPageFCRc::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
 }
 
 void TestPageFCRc::formBeforeFirstReply()

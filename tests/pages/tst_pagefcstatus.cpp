@@ -16,7 +16,6 @@
 #include <QMetaMethod>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QtMath>
 #include <QtTest>
 
@@ -105,7 +104,6 @@ private slots:
 
 void TestPageFCStatus::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
 }
 
 void TestPageFCStatus::form_data()

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QLocale>
 #include <QStackedWidget>
-#include <QStandardPaths>
 #include <QTranslator>
 #include <QtTest>
 
@@ -72,7 +71,6 @@ private slots:
 
 void TestPageScreenshots::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
 }
 
 void TestPageScreenshots::statusPage_data()

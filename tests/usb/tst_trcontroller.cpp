@@ -10,6 +10,16 @@
 
 using FCProtocol::Task;
 
+namespace {
+
+// Periodic reads of ten different kinds.
+const int kPollTypes[] = {FCProtocol::STATUS_RD,  FCProtocol::PARA_RD,      FCProtocol::RC_RD,
+                          FCProtocol::TYPE_02_03, FCProtocol::FRAME_RW,     FCProtocol::TYPE_03_05,
+                          FCProtocol::FW_INFO_RD, FCProtocol::SCOPE_NAME_RD, FCProtocol::SCOPE_DATA_RD,
+                          FCProtocol::VERIFY};
+
+} // namespace
+
 // The task run controller: one transaction at a time, queue order and capacity, tasks
 // handed back on the owning thread, and a safe shutdown mid-transaction.
 class tst_trcontroller : public QObject
@@ -22,6 +32,8 @@ private slots:
     void idleControllerStartsATaskAtOnce();
     void urgentTasksJumpTheQueue();
     void overflowKeepsOnlyTheNewTask();
+    void queuePolicy_data();
+    void queuePolicy();
     void clearTaskDeletesWaitingTasksOnly();
     void taskAddedFromTaskDoneWaitsItsTurn();
     void taskDoneArrivesOnTheOwningThread();
@@ -107,14 +119,14 @@ void tst_trcontroller::overflowKeepsOnlyTheNewTask()
     QList<QPointer<Task>> waiting;
     int doneAmongWaiting = 0;
     for (int i = 0; i < 10; ++i) {
-        auto* task = new Task(FCProtocol::STATUS_RD, false);
+        auto* task = new Task(kPollTypes[i], false);
         connect(task, &Task::TaskDone, this, [&doneAmongWaiting] { ++doneAmongWaiting; });
         waiting << task;
         controller.AddTask(task);
     }
     QCOMPARE(controller.waitingCount(), 10);
 
-    auto* newest = new Task(FCProtocol::STATUS_RD, false);
+    auto* newest = new Task(FCProtocol::INFO_RD, false);
     recorder.watch(newest, "newest");
     QTest::ignoreMessage(QtDebugMsg, "Task Full!");
     controller.AddTask(newest);
@@ -125,6 +137,64 @@ void tst_trcontroller::overflowKeepsOnlyTheNewTask()
     QTRY_COMPARE_WITH_TIMEOUT(recorder.order.size(), 2, 5000);
     QCOMPARE(recorder.order, (QStringList{"running", "newest"}));
     QCOMPARE(doneAmongWaiting, 0);
+}
+
+void tst_trcontroller::queuePolicy_data()
+{
+    // Waiting tasks in the order added, 'P' a periodic read of its own kind, 'U' a command
+    // (urgent); then what is done: 'P' a read of a new kind, 'S' a read of the first waiting
+    // kind, 'U' a command, '-' DropPolls(). Names: the letter and the position, "new".
+    QTest::addColumn<QString>("waiting");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("queueAfter");
+    QTest::addColumn<bool>("full");
+    QTest::newRow("a read of a new kind queues") << "PUP" << "P" << "U1 P0 P2 new" << false;
+    QTest::newRow("a read of a waiting kind does not") << "PUP" << "S" << "U1 P0 P2" << false;
+    QTest::newRow("a command of a polled kind queues") << "UP" << "U" << "new U0 P1" << false;
+    QTest::newRow("ten reads, a new read") << "PPPPPPPPPP" << "P" << "new" << true;
+    QTest::newRow("commands outlive the reads") << "PUPUPPPPPU" << "P" << "U9 U3 U1 new" << true;
+    QTest::newRow("commands outlive the reads, a command") << "PUPUPPPPPU" << "U" << "new U9 U3 U1" << true;
+    QTest::newRow("ten commands, a command") << "UUUUUUUUUU" << "U" << "new U9 U8 U7 U6 U5 U4 U3 U2 U1" << true;
+    QTest::newRow("ten commands, a read") << "UUUUUUUUUU" << "P" << "U9 U8 U7 U6 U5 U4 U3 U2 U1 U0" << true;
+    QTest::newRow("firmware page entered") << "PUPUP" << "-" << "U3 U1" << false;
+}
+
+void tst_trcontroller::queuePolicy()
+{
+    QFETCH(QString, waiting);
+    QFETCH(QString, action);
+    QFETCH(QString, queueAfter);
+    QFETCH(bool, full);
+
+    TRController controller;
+    controller.AddTask(new Task(FCProtocol::INFO_RD, false)); // keeps the controller busy
+    QHash<Task*, QString> names;
+    QList<QPointer<Task>> all;
+    const auto add = [&](QChar kind, int pollType, const QString& name) {
+        auto* task = new Task(kind == 'U' ? FCProtocol::STORE : pollType, kind == 'U');
+        names.insert(task, name);
+        all << task;
+        controller.AddTask(task);
+    };
+    for (int i = 0; i < waiting.size(); ++i)
+        add(waiting[i], kPollTypes[i], waiting[i] + QString::number(i));
+    if (full)
+        QTest::ignoreMessage(QtDebugMsg, "Task Full!");
+    if (action == "-")
+        controller.DropPolls();
+    else
+        add(action[0] == 'S' ? QChar('P') : action[0],
+            action[0] == 'S' ? kPollTypes[0] : int(FCProtocol::INFO_RD), QStringLiteral("new"));
+
+    QStringList queued;
+    for (Task* task : controller.waitingTasks())
+        queued << names.value(task);
+    QCOMPARE(queued.join(' '), queueAfter);
+    // Whatever left the queue is gone at once and can never report.
+    int alive = 0;
+    for (const QPointer<Task>& task : all)
+        alive += task.isNull() ? 0 : 1;
+    QCOMPARE(alive, queued.size());
 }
 
 void tst_trcontroller::clearTaskDeletesWaitingTasksOnly()

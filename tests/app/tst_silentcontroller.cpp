@@ -1,0 +1,112 @@
+// The real main window against a controller that stops answering: each transaction then
+// waits its whole reply wait while the pages keep polling. What the pilot sees, and that a
+// command pressed meanwhile is not lost.
+#include "app/fcapp.h"
+#include "protocol/task.h"
+#include "usb/trcontroller.h"
+#include "virtualfc.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QtTest>
+
+class TestSilentController : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void silentControllerShowsDisconnected_data();
+    void silentControllerShowsDisconnected();
+    void storeWaitingBehindPollsOutlivesSilence();
+
+private:
+    QLabel* label(const char* name) { return app->findChild<QLabel*>(QLatin1String(name)); }
+
+    FCApp* app = nullptr;
+};
+
+void TestSilentController::initTestCase()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
+    QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));
+}
+
+void TestSilentController::init()
+{
+    VirtualFC::reset();
+    VirtualFC::setFastTiming(true);
+    app = new FCApp; // the product's timers: pages every 50 ms, telemetry every 500 ms
+    app->show();
+    QVERIFY(QTest::qWaitForWindowExposed(app));
+}
+
+void TestSilentController::cleanup()
+{
+    delete app;
+    app = nullptr;
+}
+
+void TestSilentController::silentControllerShowsDisconnected_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("button");
+    // Every page that polls while shown, with its navigation button.
+    QTest::newRow("status") << 0 << "radioButton_page1";
+    QTest::newRow("radio") << 2 << "radioButton_page3";
+}
+
+void TestSilentController::silentControllerShowsDisconnected()
+{
+    QFETCH(int, page);
+    QFETCH(QString, button);
+    QTest::mouseClick(app->findChild<QRadioButton*>(button), Qt::LeftButton);
+    QCOMPARE(app->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"))->currentIndex(), page);
+    QTRY_COMPARE_WITH_TIMEOUT(label("label_usb")->text(), QStringLiteral("Connected"), 3000);
+
+    // The controller stops answering while the page polls every 50 ms.
+    VirtualFC::setFault(VirtualFC::Fault::NoAnswer, -1);
+    QElapsedTimer silent;
+    silent.start();
+    QTRY_COMPARE_WITH_TIMEOUT(label("label_usb")->text(), QStringLiteral("Disconnected"), 4000);
+    qInfo("\"Disconnected\" %lld ms after the controller fell silent", silent.elapsed());
+    // One waiting read of each kind: the page's and the telemetry.
+    QVERIFY(app->controller()->waitingCount() <= 2);
+
+    VirtualFC::clearFault(VirtualFC::Fault::NoAnswer);
+    silent.restart();
+    QTRY_COMPARE_WITH_TIMEOUT(label("label_usb")->text(), QStringLiteral("Connected"), 4000);
+    qInfo("\"Connected\" %lld ms after it answered again", silent.elapsed());
+}
+
+void TestSilentController::storeWaitingBehindPollsOutlivesSilence()
+{
+    QTRY_COMPARE_WITH_TIMEOUT(label("label_usb")->text(), QStringLiteral("Connected"), 3000);
+    QByteArray edited = VirtualFC::para();
+    edited[10] = char(edited[10] ^ 0x55);
+    VirtualFC::setPara(edited);
+
+    // Silent: every transaction waits its second while the status page and the telemetry
+    // keep asking. The store waits behind the running read.
+    VirtualFC::setFault(VirtualFC::Fault::NoAnswer, -1);
+    QTRY_VERIFY_WITH_TIMEOUT(app->controller()->waitingCount() >= 2, 3000);
+    QTest::mouseClick(app->findChild<QPushButton*>(QStringLiteral("pushButton_storge")),
+                      Qt::LeftButton);
+    // Longer than a full queue took to fill with polls.
+    const int before = VirtualFC::requests().size();
+    QTRY_VERIFY_WITH_TIMEOUT(VirtualFC::requests().size() >= before + 2, 5000);
+
+    VirtualFC::clearFault(VirtualFC::Fault::NoAnswer);
+    QTRY_COMPARE_WITH_TIMEOUT(label("label_usb")->text(), QStringLiteral("Connected"), 4000);
+    QCOMPARE(VirtualFC::requestCount(FCProtocol::STORE), 1);
+    QCOMPARE(VirtualFC::flashPara(), edited);
+}
+
+QTEST_MAIN(TestSilentController)
+#include "tst_silentcontroller.moc"

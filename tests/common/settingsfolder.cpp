@@ -1,0 +1,28 @@
+// Every test program keeps its settings in a folder of its own, made before main() and so
+// before the application object exists: programs run side by side (ctest -j) never share a
+// settings file, and none touches the user's real settings.
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtGlobal>
+
+namespace {
+
+const char* const kGiven = "ORVANTE_TEST_CONFIG_GIVEN";
+
+struct SettingsFolder {
+    QTemporaryDir dir;
+
+    SettingsFolder()
+    {
+        // A test program that starts itself as a child hands it the folder to use.
+        if (qEnvironmentVariableIsSet(kGiven))
+            return;
+        if (!dir.isValid())
+            qFatal("no temporary settings folder: %s", qPrintable(dir.errorString()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+    }
+};
+
+const SettingsFolder settingsFolder;
+
+} // namespace
