@@ -41,6 +41,7 @@ class TestFirmwareUpdate : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -59,6 +60,12 @@ private:
     FCApp* app = nullptr;
     PageFCFirmware* page = nullptr;
 };
+
+void TestFirmwareUpdate::initTestCase()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
+    QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));
+}
 
 void TestFirmwareUpdate::init()
 {
@@ -237,16 +244,6 @@ void TestFirmwareUpdate::otherBoardCancelled()
     QVERIFY(!app->isBootloader());
 }
 
-int main(int argc, char** argv)
-{
-    // A settings folder of this program's own, before the application reads any.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
-    QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));
-    TestFirmwareUpdate test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestFirmwareUpdate)
 
 #include "tst_firmwareupdate.moc"

@@ -58,9 +58,16 @@ class TestFirmwareScreenshots : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void shots_data();
     void shots();
 };
+
+void TestFirmwareScreenshots::initTestCase()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
+    QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));
+}
 
 void TestFirmwareScreenshots::shots_data()
 {
@@ -153,15 +160,6 @@ void TestFirmwareScreenshots::shots()
     }
 }
 
-int main(int argc, char** argv)
-{
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
-    QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));
-    TestFirmwareScreenshots test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestFirmwareScreenshots)
 
 #include "tst_firmwarescreenshots.moc"

@@ -36,6 +36,7 @@ class TestPageFCFirmware : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
 
     void construction_data();
@@ -55,6 +56,14 @@ private:
     QTemporaryDir dir;
     QString file(const QString& name) const { return dir.filePath(name); }
 };
+
+void TestPageFCFirmware::initTestCase()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
+    QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));
+    // The file dialog as widgets, which the test can answer.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+}
 
 void TestPageFCFirmware::init()
 {
@@ -427,17 +436,6 @@ void TestPageFCFirmware::loadFile()
     QCOMPARE(page.image().path, accepted ? picked : stored);
 }
 
-int main(int argc, char** argv)
-{
-    // A settings folder of this program's own, before the application reads any.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
-    QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));
-    TestPageFCFirmware test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestPageFCFirmware)
 
 #include "tst_pagefcfirmware.moc"
