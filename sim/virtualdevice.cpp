@@ -58,6 +58,7 @@ void VirtualDevice::reset()
     plugged = true;
     offBus_ = false;
     jumpArmed_ = false;
+    jumpConfirmation_ = false;
     reportIdMode = 0;
     wrongId = VirtualFC::WrongId::Ignore;
     replyClassBit7 = false;
@@ -185,6 +186,7 @@ void VirtualDevice::brownOut(Clock::time_point now, int offMs)
     // stays in the bootloader, as the image it was writing is incomplete) with its flash intact.
     dropAtReport_ = -1;
     jumpArmed_ = false;
+    jumpConfirmation_ = false;
     offBus_ = true;
     comingBackAs_ = FCModel::Jump::None;
     offUntil_ = now + std::chrono::milliseconds(offMs);
@@ -406,13 +408,16 @@ void VirtualDevice::frameComplete(const QByteArray& frame, Clock::time_point don
     if (!answer.answered)
         return;
 
-    if (answer.jump != FCModel::Jump::None) {
+    const bool confirmsJump = answer.jump != FCModel::Jump::None;
+    if (confirmsJump) {
         jump_ = answer.jump;
         jumpArmed_ = true;
         dropAt_ = doneAt + std::chrono::milliseconds(dropDelayMs);
     }
     if (takeFault(Fault::NoAnswer, type))
         return;
+    if (confirmsJump)
+        jumpConfirmation_ = true;
     sendReply(type, answer.payload, frame, doneAt);
 }
 
@@ -465,9 +470,10 @@ void VirtualDevice::sendReply(int type, QByteArray payload, const QByteArray& re
     if (badLength)
         pending_.push_back({QByteArray(1, '\0'), t + report});
     nextBabbleAt_ = t;
-    if (jumpArmed_) {
+    if (jumpConfirmation_) {
         // The board restarts once its confirmation has been read, or when a host that never
-        // reads it would have given up.
+        // reads it would have given up. Requests that come meanwhile do not hold it back.
+        jumpConfirmation_ = false;
         dropAt_ = t + std::chrono::milliseconds(1000 + dropDelayMs);
     }
 }
@@ -501,7 +507,7 @@ int VirtualDevice::read(hid_device_* dev, unsigned char* data, size_t length,
         const int n = int(std::min(length, size_t(report.size())));
         memcpy(data, report.constData(), size_t(n));
         if (pending_.empty() && dev->input.empty() && jumpArmed_)
-            dropAt_ = now + std::chrono::milliseconds(dropDelayMs);
+            dropAt_ = std::min(dropAt_, now + std::chrono::milliseconds(dropDelayMs));
         return n;
     }
     if (!pending_.empty())

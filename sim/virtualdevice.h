@@ -132,6 +132,7 @@ private:
 
     FCModel::Jump jump_ = FCModel::Jump::None;
     bool jumpArmed_ = false;
+    bool jumpConfirmation_ = false; // the reply about to be sent confirms the jump
     Clock::time_point dropAt_;
     bool offBus_ = false;
     FCModel::Jump comingBackAs_ = FCModel::Jump::None;
