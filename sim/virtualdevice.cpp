@@ -58,6 +58,7 @@ void VirtualDevice::reset()
     plugged = true;
     offBus_ = false;
     jumpArmed_ = false;
+    jumpConfirmation_ = false;
     reportIdMode = 0;
     wrongId = VirtualFC::WrongId::Ignore;
     replyClassBit7 = false;
@@ -70,6 +71,8 @@ void VirtualDevice::reset()
     readErrorAfter_ = -1;
     deliveredOfReply_ = 0;
     clearFaults();
+    random_.seed(1);
+    dropAtReport_ = -1;
     clearRecords();
     globalError = L"Success";
     if (!handles.empty())
@@ -85,14 +88,22 @@ void VirtualDevice::clearRecords()
     opens = failedOpens = closes = answered = discarded = badRequests = 0;
 }
 
-void VirtualDevice::setFault(Fault fault, int count, int param, int taskType)
+void VirtualDevice::setFault(Fault fault, int count, int param, int taskType, int skip)
 {
     FaultSlot& slot = faults_[size_t(fault)];
     slot.remaining = count;
     slot.param = param;
     slot.taskType = taskType;
+    slot.skip = qMax(0, skip);
+    slot.percent = 100;
     if (fault == Fault::Babble && count == 0)
         babbling_ = false;
+}
+
+void VirtualDevice::setFaultChance(Fault fault, int percent, int param, int taskType)
+{
+    setFault(fault, percent > 0 ? -1 : 0, param, taskType);
+    faults_[size_t(fault)].percent = qBound(0, percent, 100);
 }
 
 int VirtualDevice::faultRemaining(Fault fault) const
@@ -110,6 +121,12 @@ bool VirtualDevice::takeFault(Fault fault, int type, int* param)
 {
     FaultSlot& slot = faults_[size_t(fault)];
     if (slot.remaining == 0 || (slot.taskType >= 0 && slot.taskType != type))
+        return false;
+    if (slot.skip > 0) {
+        --slot.skip;
+        return false;
+    }
+    if (slot.percent < 100 && int(random_() % 100) >= slot.percent)
         return false;
     if (slot.remaining > 0)
         --slot.remaining;
@@ -161,6 +178,21 @@ void VirtualDevice::updateBus(Clock::time_point now)
         offBus_ = false;
         model.enumerated(comingBackAs_, offUntil_);
     }
+}
+
+void VirtualDevice::brownOut(Clock::time_point now, int offMs)
+{
+    // Whatever the board was doing is lost; it starts again in the same program (a bootloader
+    // stays in the bootloader, as the image it was writing is incomplete) with its flash intact.
+    dropAtReport_ = -1;
+    jumpArmed_ = false;
+    jumpConfirmation_ = false;
+    offBus_ = true;
+    comingBackAs_ = FCModel::Jump::None;
+    offUntil_ = now + std::chrono::milliseconds(offMs);
+    ++generation_;
+    dropPending();
+    assembling_.clear();
 }
 
 bool VirtualDevice::alive(hid_device_* dev)
@@ -357,6 +389,14 @@ int VirtualDevice::write(hid_device_* dev, const unsigned char* data, size_t len
         assembling_.clear();
         expectedLength_ = FCModel::requestLength(quint8(piece[0]), quint8(piece[1]));
         assemblingType_ = type;
+        int offMs = 0;
+        dropAtReport_ = takeFault(Fault::BusDrop, type, &offMs) ? expectedLength_ / kReportData / 2 : -1;
+        dropOffMs_ = offMs > 0 ? offMs : 2000;
+    }
+    if (dropAtReport_ >= 0 && assembling_.size() / kReportData >= dropAtReport_) {
+        brownOut(now, dropOffMs_);
+        dev->lastError = L"virtual controller: write failed (device disconnected)";
+        return -1;
     }
     assembling_.append(piece);
     lastReportAt_ = now;
@@ -392,13 +432,16 @@ void VirtualDevice::frameComplete(const QByteArray& frame, Clock::time_point don
     if (!answer.answered)
         return;
 
-    if (answer.jump != FCModel::Jump::None) {
+    const bool confirmsJump = answer.jump != FCModel::Jump::None;
+    if (confirmsJump) {
         jump_ = answer.jump;
         jumpArmed_ = true;
         dropAt_ = doneAt + std::chrono::milliseconds(dropDelayMs);
     }
     if (takeFault(Fault::NoAnswer, type))
         return;
+    if (confirmsJump)
+        jumpConfirmation_ = true;
     sendReply(type, answer.payload, frame, doneAt);
 }
 
@@ -451,9 +494,10 @@ void VirtualDevice::sendReply(int type, QByteArray payload, const QByteArray& re
     if (badLength)
         pending_.push_back({QByteArray(1, '\0'), t + report});
     nextBabbleAt_ = t;
-    if (jumpArmed_) {
+    if (jumpConfirmation_) {
         // The board restarts once its confirmation has been read, or when a host that never
-        // reads it would have given up.
+        // reads it would have given up. Requests that come meanwhile do not hold it back.
+        jumpConfirmation_ = false;
         dropAt_ = t + std::chrono::milliseconds(1000 + dropDelayMs);
     }
 }
@@ -487,7 +531,7 @@ int VirtualDevice::read(hid_device_* dev, unsigned char* data, size_t length,
         const int n = int(std::min(length, size_t(report.size())));
         memcpy(data, report.constData(), size_t(n));
         if (pending_.empty() && dev->input.empty() && jumpArmed_)
-            dropAt_ = now + std::chrono::milliseconds(dropDelayMs);
+            dropAt_ = std::min(dropAt_, now + std::chrono::milliseconds(dropDelayMs));
         return n;
     }
     if (!pending_.empty())

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <deque>
 #include <mutex>
+#include <random>
 #include <set>
 
 // One open handle of the virtual board, as hidapi hands it out.
@@ -54,7 +55,9 @@ public:
     int buffered();
     void setPlugged(bool plugged);
     bool onBus();
-    void setFault(VirtualFC::Fault fault, int count, int param, int taskType);
+    void setFault(VirtualFC::Fault fault, int count, int param, int taskType, int skip = 0);
+    void setFaultChance(VirtualFC::Fault fault, int percent, int param, int taskType);
+    void setRandomSeed(quint32 seed) { random_.seed(seed); }
     int faultRemaining(VirtualFC::Fault fault) const;
     void clearFaults();
     void clearRecords();
@@ -88,6 +91,8 @@ private:
         int remaining = 0;
         int param = 0;
         int taskType = -1;
+        int skip = 0;
+        int percent = 100;
     };
     struct PendingReport {
         QByteArray data;
@@ -110,7 +115,8 @@ private:
     template <typename T>
     static void remember(QList<T>& list, const T& item);
 
-    std::array<FaultSlot, 14> faults_{};
+    std::array<FaultSlot, 15> faults_{};
+    std::mt19937 random_{1};
     int generation_ = 0;
     Clock::time_point busFreeAt_;
 
@@ -130,8 +136,15 @@ private:
 
     FCModel::Jump jump_ = FCModel::Jump::None;
     bool jumpArmed_ = false;
+    bool jumpConfirmation_ = false; // the reply about to be sent confirms the jump
     Clock::time_point dropAt_;
     bool offBus_ = false;
     FCModel::Jump comingBackAs_ = FCModel::Jump::None;
     Clock::time_point offUntil_;
+
+    // BusDrop armed for the frame being assembled: the bus goes at this many reports.
+    int dropAtReport_ = -1;
+    int dropOffMs_ = 0;
+    // The board loses the bus now and is back `offMs` later in the program it was running.
+    void brownOut(Clock::time_point now, int offMs);
 };

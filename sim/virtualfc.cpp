@@ -92,9 +92,19 @@ void setReplyClassBit7(bool on)
     locked([=](VirtualDevice& d) { d.replyClassBit7 = on; });
 }
 
-void setFault(Fault fault, int count, int param, int taskType)
+void setFault(Fault fault, int count, int param, int taskType, int skip)
 {
-    locked([=](VirtualDevice& d) { d.setFault(fault, count, param, taskType); });
+    locked([=](VirtualDevice& d) { d.setFault(fault, count, param, taskType, skip); });
+}
+
+void setFaultChance(Fault fault, int percent, int param, int taskType)
+{
+    locked([=](VirtualDevice& d) { d.setFaultChance(fault, percent, param, taskType); });
+}
+
+void setRandomSeed(quint32 seed)
+{
+    locked([=](VirtualDevice& d) { d.setRandomSeed(seed); });
 }
 
 void clearFault(Fault fault)

@@ -42,6 +42,10 @@ enum class Fault {
     NoNonblocking, // hid_set_nonblocking fails (-1); the handle stays blocking
     RefuseOpen,  // the board stays listed by hid_enumerate, but hid_open and hid_open_path
                  // fail (one refused call per count), as a hidraw node this user may not open
+    BusDrop,     // halfway through the request frame the board drops off the bus, as a cable
+                 // glitch or a brown-out does: the frame is lost, open handles die, and `param`
+                 // ms later (default 2000) the board is back in the program it was running,
+                 // its flash as it was
 };
 
 // What a board does with a report whose id it does not use.
@@ -112,8 +116,13 @@ void setWrongId(WrongId handling);
 // Reply class byte with bit 7 set (the host ignores that bit). Default off.
 void setReplyClassBit7(bool on);
 
-// `taskType` limits the fault to requests of that type (-1: any).
-void setFault(Fault fault, int count = 1, int param = 0, int taskType = -1);
+// `taskType` limits the fault to requests of that type (-1: any); the first `skip` requests it
+// would affect pass unharmed.
+void setFault(Fault fault, int count = 1, int param = 0, int taskType = -1, int skip = 0);
+// Armed until cleared: each request the fault would affect is hit with a chance of `percent`
+// in 100, drawn from the generator that setRandomSeed() seeds (reset() seeds it with 1).
+void setFaultChance(Fault fault, int percent, int param = 0, int taskType = -1);
+void setRandomSeed(quint32 seed);
 void clearFault(Fault fault);
 void clearFaults();
 // Remaining count (-1 unlimited, 0 disarmed).

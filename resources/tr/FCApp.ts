@@ -33,6 +33,10 @@
 <context>
     <name>FCApp</name>
     <message>
+        <source>A firmware update is running. Closing now can leave the controller without working firmware. Close anyway?</source>
+        <translation>固件升级正在进行。现在关闭可能使飞控没有可用的固件。仍要关闭吗？</translation>
+    </message>
+    <message>
         <source>AHRS is initializing</source>
         <translation>AHRS正在初始化</translation>
     </message>
@@ -229,8 +233,24 @@
         <translation>载入文件</translation>
     </message>
     <message>
+        <source>No controller is answering, so the update cannot start. Connect it and wait until its firmware version is shown.</source>
+        <translation>没有飞控应答，无法开始升级。请连接飞控，等待显示固件版本后再试。</translation>
+    </message>
+    <message>
+        <source>No valid firmware file is loaded, so the update cannot start. Load a .bin file first.</source>
+        <translation>没有载入有效的固件文件，无法开始升级。请先载入 .bin 固件文件。</translation>
+    </message>
+    <message>
         <source>Preparing for update...</source>
         <translation>准备升级...</translation>
+    </message>
+    <message>
+        <source>The controller already runs this firmware (%1). Write it again?</source>
+        <translation>飞控已在运行此固件（%1），要再次写入吗？</translation>
+    </message>
+    <message>
+        <source>This firmware is for %1, but the controller is %2. Another board&apos;s firmware can make it unusable. Update anyway?</source>
+        <translation>此固件适用于 %1，但当前飞控是 %2。写入其他飞控的固件可能导致飞控无法使用。仍要升级吗？</translation>
     </message>
     <message>
         <source>Update</source>

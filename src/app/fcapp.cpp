@@ -436,6 +436,17 @@ void FCApp::paintEvent(QPaintEvent* event)
     QMainWindow::paintEvent(event);
 }
 
+bool FCApp::updateAllowsClose()
+{
+    if (!bootloader)
+        return true;
+    DialogWarning question;
+    question.setText(tr("A firmware update is running. Closing now can leave the controller "
+                        "without working firmware. Close anyway?"));
+    question.exec();
+    return question.result() == QDialog::Accepted;
+}
+
 void FCApp::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::WindowStateChange) {
@@ -490,7 +501,13 @@ void FCApp::setUnstoredChanges(bool unstored)
 
 void FCApp::closeEvent(QCloseEvent* event)
 {
-    if (unstoredChanges) {
+    if (!updateAllowsClose()) {
+        event->ignore();
+        return;
+    }
+    // Once the pilot chose to leave a running update, the not-stored question is moot: the
+    // controller is in its bootloader.
+    if (unstoredChanges && !bootloader) {
         DialogWarning question;
         question.setText(tr("Changes are not stored in the controller yet and are lost when it is switched off. "
                             "Close anyway?"));

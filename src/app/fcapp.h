@@ -89,6 +89,8 @@ private:
     // restore of the defaults.
     void trackStorage(const FCProtocol::Task* task);
     void setUnstoredChanges(bool unstored);
+    // While a firmware update runs, closing asks first; true when the window may close.
+    bool updateAllowsClose();
 
     QString versionSuffix;
     TRController* trController;

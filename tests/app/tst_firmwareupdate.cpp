@@ -1,0 +1,249 @@
+// Firmware updates end to end: the main window, the task run controller, the transport and the
+// virtual flight controller, with the faults a USB cable and a restarting board produce. Every
+// run must end with the controller's flash holding the image, "Update success", navigation
+// released, and no block ever requested at or beyond the image's end.
+#include "../pages/firmwarerun.h"
+
+#include "app/fcapp.h"
+#include "protocol/crc16.h"
+#include "virtualfc.h"
+
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using VirtualFC::Fault;
+
+namespace {
+
+constexpr int kBlocks = 4;
+const QString kSuccess = QStringLiteral("Update success");
+
+QList<QByteArray> requestsOf(quint8 idByte)
+{
+    QList<QByteArray> found;
+    for (const QByteArray& frame : VirtualFC::requests()) {
+        if (quint8(frame[0]) == 0x04 && quint8(frame[1]) == idByte)
+            found << frame;
+    }
+    return found;
+}
+
+QByteArray frame(const QByteArray& head, quint8 crcLow, quint8 crcHigh)
+{
+    return head + QByteArray(62 - head.size(), '\0') + char(crcLow) + char(crcHigh);
+}
+
+} // namespace
+
+class TestFirmwareUpdate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void update_data();
+    void update();
+    void otherBoardCancelled();
+
+private:
+    // The main window on the firmware page, its controller answering.
+    void openOnFirmwarePage(const QString& version = QStringLiteral("Trelvo_0105"));
+    bool pressUpdate(QList<bool> answers);
+    QList<QRadioButton*> navigation() const;
+
+    QTemporaryDir dir;
+    QByteArray image;
+    FCApp* app = nullptr;
+    PageFCFirmware* page = nullptr;
+};
+
+void TestFirmwareUpdate::initTestCase()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
+    QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));
+}
+
+void TestFirmwareUpdate::init()
+{
+    VirtualFC::reset();
+    VirtualFC::setFastTiming(true);
+    VirtualFC::setBusDropTiming(20, 300);
+    image = imageOf(kBlocks, 3);
+    QVERIFY(storeBinFile(dir.filePath(QStringLiteral("fw.bin")),
+                         binFile(0xF0300106, FCProtocol::crc16(image.constData(), 0, image.size()), image)));
+}
+
+void TestFirmwareUpdate::cleanup()
+{
+    delete app;
+    app = nullptr;
+    page = nullptr;
+}
+
+void TestFirmwareUpdate::openOnFirmwarePage(const QString& version)
+{
+    app = new FCApp;
+    app->infoTimer()->setInterval(100); // faster than the product's 500 ms, same behaviour
+    app->show();
+    QVERIFY(QTest::qWaitForWindowExposed(app));
+    page = app->findChild<PageFCFirmware*>(QStringLiteral("pageFCFirmware"));
+    QVERIFY(page);
+    QTRY_VERIFY_WITH_TIMEOUT(app->isConnected(), 5000);
+    QTest::mouseClick(app->findChild<QRadioButton*>(QStringLiteral("radioButton_page5")), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(page->findChild<QLabel*>(QStringLiteral("label_firmwareVersion"))->text(),
+                              version, 5000);
+    QTRY_VERIFY(page->linkOk());
+}
+
+bool TestFirmwareUpdate::pressUpdate(QList<bool> answers)
+{
+    // A reply lost just now leaves the page without a working link for a moment.
+    if (!QTest::qWaitFor([this] { return page->linkOk(); }, 10000))
+        return false;
+    DialogScript script(std::move(answers));
+    page->findChild<QPushButton*>(QStringLiteral("pushButton_update"))->click();
+    return page->step() != PageFCFirmware::Idle;
+}
+
+QList<QRadioButton*> TestFirmwareUpdate::navigation() const
+{
+    QList<QRadioButton*> buttons;
+    for (const char* name : {"radioButton_page1", "radioButton_page3", "radioButton_page4", "radioButton_page5"})
+        buttons << app->findChild<QRadioButton*>(QLatin1String(name));
+    return buttons;
+}
+
+void TestFirmwareUpdate::update_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("no fault") << "none";
+    QTest::newRow("10% of replies lost") << "lost";
+    QTest::newRow("5% of replies with a bad CRC") << "crc";
+    QTest::newRow("two refused blocks") << "refused";
+    QTest::newRow("unplugged 2 s in the middle of a block") << "unplug";
+    QTest::newRow("wrong verify answer once, Update again") << "verify";
+    QTest::newRow("late BLOCK_PROG confirmation") << "late";
+}
+
+void TestFirmwareUpdate::update()
+{
+    QFETCH(QString, fault);
+    openOnFirmwarePage();
+    VirtualFC::setRandomSeed(1);
+    if (fault == "lost")
+        VirtualFC::setFaultChance(Fault::NoAnswer, 10);
+    else if (fault == "crc")
+        VirtualFC::setFaultChance(Fault::BadCrc, 5);
+    else if (fault == "refused")
+        VirtualFC::setFault(Fault::RefuseBlock, 2, 0, FCProtocol::BLOCK_PROG, 1);
+    else if (fault == "unplug")
+        VirtualFC::setFault(Fault::BusDrop, 1, 2000, FCProtocol::BLOCK_PROG, 2);
+    else if (fault == "verify")
+        VirtualFC::setFault(Fault::WrongVerify, 1);
+    else if (fault == "late")
+        VirtualFC::setFault(Fault::LateReply, 1, 1500, FCProtocol::BLOCK_PROG, 1);
+    VirtualFC::clearRecords();
+
+    QSignalSpy boot(page, &PageFCFirmware::boot_state_changed);
+    QVERIFY(pressUpdate({true}));
+    QCOMPARE(boot.count(), 1);
+    // Navigation is locked while the update runs.
+    for (QRadioButton* button : navigation())
+        QVERIFY(!button->isEnabled());
+    QVERIFY(app->isBootloader());
+    auto* info = page->findChild<QLabel*>(QStringLiteral("label_progress_info"));
+
+    if (fault == "none") {
+        // Closing asks first; Cancel keeps the window and the update going.
+        QTRY_COMPARE(page->step(), int(PageFCFirmware::Program));
+        DialogScript script({false});
+        QVERIFY(!app->close());
+        QCOMPARE(script.texts, QStringList({"A firmware update is running. Closing now can leave the "
+                                            "controller without working firmware. Close anyway?"}));
+        QVERIFY(app->isVisible());
+    }
+    if (fault == "verify") {
+        QTRY_COMPARE_WITH_TIMEOUT(info->text(), QStringLiteral("Update fail"), 20000);
+        QCOMPARE(VirtualFC::boardMode(), 1); // left in the bootloader
+        QVERIFY(navigation().first()->isEnabled());
+        QVERIFY(pressUpdate({true}));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(info->text(), kSuccess, 60000);
+
+    // The fault did strike.
+    if (fault == "lost") {
+        QVERIFY(VirtualFC::replies().size() < VirtualFC::requests().size());
+    } else if (fault == "crc") {
+        int bad = 0;
+        for (const QByteArray& reply : VirtualFC::replies())
+            bad += FCProtocol::crc16(reply.constData(), 0, reply.size() - 2)
+                != quint16(quint8(reply[reply.size() - 2]) | quint8(reply[reply.size() - 1]) << 8);
+        QVERIFY2(bad > 0, qPrintable(QString::number(VirtualFC::replies().size())));
+    } else if (fault != "none") {
+        for (Fault f : {Fault::RefuseBlock, Fault::BusDrop, Fault::WrongVerify, Fault::LateReply})
+            QCOMPARE(VirtualFC::faultRemaining(f), 0);
+    }
+
+    QCOMPARE(VirtualFC::flash(), image);
+    QCOMPARE(VirtualFC::boardMode(), 0);
+    QVERIFY(!app->isBootloader());
+    QCOMPARE(boot.last().at(0).toBool(), false);
+    for (QRadioButton* button : navigation())
+        QVERIFY(button->isEnabled());
+    const QList<QByteArray> blocks = requestsOf(0x01);
+    QVERIFY(blocks.size() >= kBlocks);
+    for (const QByteArray& block : blocks) {
+        QDataStream in(block.mid(2, 4));
+        in.setByteOrder(QDataStream::LittleEndian);
+        qint32 offset = -1;
+        in >> offset;
+        QVERIFY2(offset >= 0 && offset < image.size() && offset % 2048 == 0, qPrintable(QString::number(offset)));
+        QCOMPARE(block.mid(6, 2048), image.mid(offset, 2048));
+    }
+
+    if (fault == "none") {
+        // The requests exactly, as the controller received them.
+        QCOMPARE(requestsOf(0x00).first(), frame(QByteArray("\x04\x00\xAB\x00\x00\x00", 6), 0x89, 0xCB));
+        QCOMPARE(requestsOf(0x00).last(), frame(QByteArray("\x04\x00\xBA\x00\x00\x00", 6), 0x9D, 0xF7));
+        QCOMPARE(requestsOf(0x02).first(), frame(QByteArray("\x04\x02", 2), 0xFA, 0xEE));
+        const QByteArray first = blocks.first();
+        QCOMPARE(first.size(), 2112);
+        QCOMPARE(first.left(6), QByteArray("\x04\x01\x00\x00\x00\x00", 6));
+        QCOMPARE(first.mid(6, 2048), image.left(2048));
+        QCOMPARE(first.mid(2054, 56), QByteArray(56, '\0'));
+        QCOMPARE(quint16(quint8(first[2110]) | quint8(first[2111]) << 8),
+                 FCProtocol::crc16(first.constData(), 0, 2110));
+        QCOMPARE(blocks.size(), kBlocks);
+        // Once it is over, the window closes without a question.
+        DialogScript none({false});
+        QVERIFY(app->close());
+        QVERIFY(none.texts.isEmpty());
+    }
+}
+
+void TestFirmwareUpdate::otherBoardCancelled()
+{
+    FCProtocol::DS_INFO_RD board = VirtualFC::info();
+    board.boardWord = qint32(0xF0280105);
+    VirtualFC::setInfo(board);
+    openOnFirmwarePage(QStringLiteral("Brisel_0105"));
+
+    DialogScript script({true, false});
+    page->findChild<QPushButton*>(QStringLiteral("pushButton_update"))->click();
+    QCOMPARE(script.texts.value(1),
+             QStringLiteral("This firmware is for Trelvo_0106, but the controller is Brisel_0105. "
+                            "Another board's firmware can make it unusable. Update anyway?"));
+    // The version reads go on, the controller is never sent into its bootloader.
+    const int reads = VirtualFC::requestCount(FCProtocol::FW_INFO_RD);
+    QTRY_VERIFY(VirtualFC::requestCount(FCProtocol::FW_INFO_RD) > reads + 5);
+    QCOMPARE(VirtualFC::requestCount(FCProtocol::BOOT_JUMP), 0);
+    QVERIFY(!app->isBootloader());
+}
+
+QTEST_MAIN(TestFirmwareUpdate)
+
+#include "tst_firmwareupdate.moc"
