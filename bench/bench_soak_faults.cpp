@@ -148,7 +148,7 @@ int main(int argc, char** argv)
     for (PageFC* page : a.window->findChildren<PageFC*>())
         soak.watchPage(page);
     SoakProbe::LinkCounts link;
-    link.drain();
+    link.start();
     const long rssStart = SoakProbe::residentKiB();
     std::printf("saturated link for %d s, real timing, 1%% corrupted, 1%% lost, 1%% late\n", seconds);
     std::fflush(stdout);

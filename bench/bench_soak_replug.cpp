@@ -23,7 +23,7 @@ int main(int argc, char** argv)
     }
     SoakProbe::waitFor([] { return false; }, 2000);
     SoakProbe::LinkCounts link;
-    link.drain();
+    link.start();
     std::printf("%d unplug/replug cycles, real timing, status page\n", cycles);
     std::fflush(stdout);
 

@@ -29,7 +29,7 @@ int main(int argc, char** argv)
     }
     SoakProbe::waitFor([] { return false; }, 3000); // settle: every page built, caches filled
     SoakProbe::LinkCounts link;
-    link.drain();
+    link.start();
 
     const long rssStart = SoakProbe::residentKiB();
     const int handlesStart = SoakProbe::openHandles();

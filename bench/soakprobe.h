@@ -68,6 +68,13 @@ struct LinkCounts {
     long closes = 0;
     long failedOpens = 0;
 
+    // Forgets what happened before.
+    void start()
+    {
+        VirtualFC::clearRecords();
+        *this = LinkCounts();
+    }
+
     void drain()
     {
         requests += VirtualFC::requests().size();
