@@ -21,7 +21,15 @@ int FirmwareImage::checkBinFile(const QString& path)
     QByteArray bytes;
     QFile file(path);
     if (file.open(QIODevice::ReadOnly)) {
-        bytes = file.read(kMaxFileSize + 1);
+        // In pieces: read(kMaxFileSize + 1) would set aside the whole 16 MiB for a file of a
+        // few hundred KiB, on every check.
+        constexpr qint64 kPiece = 256 * 1024;
+        while (bytes.size() <= kMaxFileSize) {
+            const QByteArray piece = file.read(qMin(kPiece, kMaxFileSize + 1 - bytes.size()));
+            if (piece.isEmpty())
+                break;
+            bytes += piece;
+        }
         file.close();
     }
     if (bytes.size() > kMaxFileSize) { // grew while we looked
