@@ -5,6 +5,10 @@
 // 128 x 50 ms; the figures say how close the update comes to that bound.
 //
 //   build/bench/bench_flash [runs, default 3]
+//
+// With BENCH_FLASH_TRACE set, each run also prints its timeline and where the time between
+// blocks goes: round trips, those that waited for a telemetry read, and how many ticks apart
+// the blocks went out.
 
 #include "flashrun.h"
 
