@@ -5,6 +5,10 @@
 // 128 x 50 ms; the figures say how close the update comes to that bound.
 //
 //   build/bench/bench_flash [runs, default 3]
+//
+// With BENCH_FLASH_TRACE set, each run also prints its timeline and where the time between
+// blocks goes: round trips, those that waited for a telemetry read, and how many ticks apart
+// the blocks went out.
 
 #include "flashrun.h"
 
@@ -63,6 +67,8 @@ int main(int argc, char** argv)
         if (qEnvironmentVariableIsSet("BENCH_FLASH_TRACE"))
             std::printf("     confirm %.0f  first block %.0f  verify %.0f  end %.0f ms\n", window.confirmAt / 1e6,
                         window.firstBlockAt / 1e6, window.verifyAt / 1e6, window.endedAt / 1e6);
+        if (qEnvironmentVariableIsSet("BENCH_FLASH_TRACE"))
+            std::printf("     %s\n", qPrintable(window.traceLine()));
         const double fromConfirm = (window.verifyAt - window.confirmAt) / 1e6;
         const double fromFirst = (window.verifyAt - window.firstBlockAt) / 1e6;
         std::printf("%3d  %10.0f ms  %5.3f  %14.0f ms  %12.3f  %11d  %13.1f ms  %5.1f s  %4.1f%%\n", run,

@@ -23,7 +23,9 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 namespace FlashBench {
 
@@ -92,6 +94,8 @@ public:
             if (task->type == FCProtocol::BLOCK_PROG) {
                 ++blockRequests;
                 blockSentAt = clock.nsecsElapsed();
+                sends.push_back(blockSentAt);
+                infoSinceSend = false;
             }
             if (task->type == FCProtocol::VERIFY && verifyAt < 0)
                 verifyAt = clock.nsecsElapsed();
@@ -115,13 +119,22 @@ public:
     qint64 blockSentAt = -1;
     qint64 roundTrips = 0;    // sum over confirmed blocks of request-to-confirmation time
     int confirmedBlocks = 0;
+    // For the trace: when each block request went out, each confirmed block's round trip, and
+    // how many of those waited for a telemetry read that finished before them.
+    std::vector<qint64> sends;
+    std::vector<qint64> trips;
+    int tripsBehindInfo = 0;
+    bool infoSinceSend = false;
 
     void resetTimeline()
     {
         clock.start();
         confirmAt = firstBlockAt = verifyAt = endedAt = blockSentAt = -1;
-        blockRequests = confirmedBlocks = 0;
+        blockRequests = confirmedBlocks = tripsBehindInfo = 0;
         roundTrips = 0;
+        sends.clear();
+        trips.clear();
+        infoSinceSend = false;
     }
 
     // The update has ended, in success or failure.
@@ -164,7 +177,42 @@ protected:
         if (task->type == FCProtocol::BLOCK_PROG && task->status == 0 && blockSentAt >= 0) {
             roundTrips += now - blockSentAt;
             ++confirmedBlocks;
+            trips.push_back(now - blockSentAt);
+            tripsBehindInfo += infoSinceSend ? 1 : 0;
         }
+        if (task->type == FCProtocol::INFO_RD)
+            infoSinceSend = true;
+    }
+
+public:
+    // One line on where the time between block requests goes: the round trips (all, and those
+    // that did not wait for a telemetry read) and how many ticks apart the requests went out.
+    QString traceLine() const
+    {
+        auto ms = [](qint64 ns) { return QString::number(ns / 1e6, 'f', 1); };
+        std::vector<qint64> sorted = trips;
+        std::sort(sorted.begin(), sorted.end());
+        const auto over = std::count_if(trips.begin(), trips.end(), [](qint64 t) { return t > 50000000; });
+        int ticks[4] = {0, 0, 0, 0};
+        qint64 minGap = -1, maxGap = -1;
+        for (size_t i = 1; i < sends.size(); ++i) {
+            const qint64 gap = sends[i] - sends[i - 1];
+            ++ticks[std::min<qint64>(3, std::max<qint64>(0, (gap + 25000000) / 50000000 - 1))];
+            if (gap < 75000000) {
+                minGap = minGap < 0 ? gap : std::min(minGap, gap);
+                maxGap = std::max(maxGap, gap);
+            }
+        }
+        QString line = QStringLiteral("round trip");
+        if (!sorted.empty())
+            line += QStringLiteral(" min %1 median %2 max %3 ms, %4 over 50 ms, %5 behind telemetry;")
+                        .arg(ms(sorted.front()), ms(sorted[sorted.size() / 2]), ms(sorted.back()))
+                        .arg(over)
+                        .arg(tripsBehindInfo);
+        line += QStringLiteral(" requests 1/2/3/4+ ticks apart: %1/%2/%3/%4, one-tick gaps %5..%6 ms")
+                    .arg(ticks[0]).arg(ticks[1]).arg(ticks[2]).arg(ticks[3])
+                    .arg(ms(minGap), ms(maxGap));
+        return line;
     }
 
 private:

@@ -355,8 +355,7 @@ int VirtualDevice::write(hid_device_* dev, const unsigned char* data, size_t len
         }
         // It passes the bus, but the board cannot parse it: garbage that also spoils any frame
         // it was assembling.
-        const Clock::time_point done = std::max(now, busFreeAt_) + std::chrono::microseconds(reportMicros);
-        busFreeAt_ = done;
+        const Clock::time_point done = nextFrameEnd(now);
         *doneAt = done;
         assembling_.clear();
         ++badRequests;
@@ -379,8 +378,7 @@ int VirtualDevice::write(hid_device_* dev, const unsigned char* data, size_t len
         return shortCount > 0 && shortCount < int(length) ? shortCount : 32;
     }
 
-    const Clock::time_point done = std::max(now, busFreeAt_) + std::chrono::microseconds(reportMicros);
-    busFreeAt_ = done;
+    const Clock::time_point done = nextFrameEnd(now);
     *doneAt = done;
 
     if (startsFrame) {
@@ -406,6 +404,18 @@ int VirtualDevice::write(hid_device_* dev, const unsigned char* data, size_t len
         frameComplete(frame, done);
     }
     return int(length);
+}
+
+VirtualDevice::Clock::time_point VirtualDevice::nextFrameEnd(Clock::time_point now)
+{
+    // The link carries one report per 1 ms frame on the bus's own clock. A host that hands the
+    // next report over while the previous one's frame runs, or within the frame after it,
+    // keeps the pace of the frames however late its thread woke: a burst of N reports takes
+    // N frames, as on a real bus, and the lateness of each wake-up does not add up. A report
+    // after a longer pause starts a new burst and takes a whole frame from its hand-over.
+    const auto frame = std::chrono::microseconds(reportMicros);
+    busFreeAt_ = (now < busFreeAt_ + frame ? busFreeAt_ : now) + frame;
+    return busFreeAt_;
 }
 
 void VirtualDevice::frameComplete(const QByteArray& frame, Clock::time_point doneAt)

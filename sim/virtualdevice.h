@@ -110,6 +110,8 @@ private:
     // Puts one input report into every live handle's buffer; false if none had room.
     bool arrive(const QByteArray& report, bool countLoss);
     hid_device_* refuseOpen(const wchar_t* error);
+    // When a report handed over at `now` has crossed the link; books its frame.
+    Clock::time_point nextFrameEnd(Clock::time_point now);
     void frameComplete(const QByteArray& frame, Clock::time_point doneAt);
     void sendReply(int type, QByteArray payload, const QByteArray& request, Clock::time_point doneAt);
     template <typename T>

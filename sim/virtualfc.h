@@ -86,8 +86,9 @@ struct FrameSetting {
 // the controller in its default state (flight firmware, moving attitude and sticks).
 void reset();
 
-// Each 64-byte report takes `reportMicros` on the link (hid_write blocks that long per report;
-// reply reports arrive that far apart); the first reply report comes `processingMicros` after
+// Each 64-byte report takes one frame of `reportMicros` on the link (hid_write blocks until its
+// frame has passed; reports written back to back go one per frame; reply reports arrive that far
+// apart); the first reply report comes `processingMicros` after
 // the last request report. Defaults 1000 and 500.
 void setTiming(int reportMicros, int processingMicros);
 // true: no delays at all (unit tests); false: the defaults above.

@@ -51,7 +51,10 @@ PageFCFirmware::PageFCFirmware(QWidget* parent)
     setObjectName(QStringLiteral("pageFCFirmware"));
     setFixedSize(780, 310);
 
-    // The procedure runs on this timer whether the page is shown or not.
+    // The procedure runs on this timer whether the page is shown or not. A block goes out on
+    // the first tick after its predecessor was confirmed, so the tick must not drift: a coarse
+    // timer may fire 5 % late, which turns a round trip that fits one tick into two.
+    tick.setTimerType(Qt::PreciseTimer);
     connect(&tick, &QTimer::timeout, this, &PageFCFirmware::timeout);
     tick.start(kTickMs);
 

@@ -23,6 +23,8 @@ namespace {
 // waiting thread stops burning a whole core.
 std::atomic<int> idlePoll{400};
 
+constexpr qint64 kNanosPerMs = 1000000;
+
 // hidapi reports errors as wchar_t strings (32-bit on Linux) while Qt's "%ls" takes UTF-16,
 // so the text is converted first; passed through unconverted only its first letter survives.
 void logHidError(hid_device* device)
@@ -219,15 +221,19 @@ bool QtUsbHID::receive(Task* task)
             }
             continue;
         }
-        if (dataSeen) {
-            if (timer.elapsed() > kEndOfReplyGapMs)
+        // Whole milliseconds would end the gap only after 11 ms: the limits are kept to the
+        // nanosecond, and the pause never sleeps past them.
+        const qint64 limit = (dataSeen ? kEndOfReplyGapMs : kReplyWaitMs) * kNanosPerMs;
+        const qint64 waited = timer.nsecsElapsed();
+        if (waited > limit) {
+            if (dataSeen)
                 return true;
-        } else if (timer.elapsed() > kReplyWaitMs) {
             qDebug() << "Read Time Out!";
             task->status = Task::NoReply;
             return false;
         }
         if (const int micros = idlePoll.load(std::memory_order_relaxed))
-            std::this_thread::sleep_for(std::chrono::microseconds(micros));
+            std::this_thread::sleep_for(
+                std::chrono::nanoseconds(qMin<qint64>(qint64(micros) * 1000, limit - waited + 1)));
     }
 }

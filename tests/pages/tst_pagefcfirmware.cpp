@@ -94,6 +94,9 @@ void TestPageFCFirmware::construction()
     // The tick runs from construction on, shown or not.
     QVERIFY(page.tickTimer()->isActive());
     QCOMPARE(page.tickTimer()->interval(), 50);
+    // A block goes out on the first tick after its confirmation: a tick allowed to drift late
+    // costs a whole tick per block.
+    QCOMPARE(page.tickTimer()->timerType(), Qt::PreciseTimer);
     QCOMPARE(page.step(), 0);
     QVERIFY(!page.linkOk());
 }

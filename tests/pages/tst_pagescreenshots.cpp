@@ -1,5 +1,6 @@
 // Screenshots of the pages in English and Chinese, written as PNG files into the current
 // directory (the build's tests directory under CTest) for a person to look at.
+#include "screenshot.h"
 #include "pages/pagefcframe.h"
 #include "pages/pagefcstatus.h"
 #include "protocol/frameids.h"
@@ -14,47 +15,6 @@
 #include <QtTest>
 
 #include <memory>
-
-namespace {
-
-// Runs the scope in the given language: the default locale and the compiled-in translation.
-// The program's language for the lifetime of the object.
-class Language
-{
-public:
-    explicit Language(const QString& code)
-    {
-        if (code == QLatin1String("zh")) {
-            QLocale::setDefault(QLocale(QLocale::Chinese));
-            loaded = translator.load(QStringLiteral(":/tr/FCApp.qm"));
-            QCoreApplication::installTranslator(&translator);
-        } else {
-            QLocale::setDefault(QLocale(QLocale::English));
-        }
-    }
-    ~Language()
-    {
-        QCoreApplication::removeTranslator(&translator);
-        QLocale::setDefault(QLocale(QLocale::English));
-    }
-    bool loaded = false;
-
-private:
-    QTranslator translator;
-};
-
-// Grabs the widget, saves it as `name`-`language`.png and checks what was written.
-void shoot(QWidget* widget, const QString& name, const QString& language)
-{
-    const QImage image = widget->grab().toImage();
-    QCOMPARE(image.size(), widget->size() * widget->devicePixelRatioF());
-    const QString path = QDir::current().filePath(QStringLiteral("screenshot-%1-%2.png").arg(name, language));
-    QVERIFY2(image.save(path), qPrintable(path));
-    QCOMPARE(QImage(path).size(), image.size());
-    qInfo("%s", qPrintable(path));
-}
-
-} // namespace
 
 // Writes the screenshots; each function is one page in both languages.
 class TestPageScreenshots : public QObject

@@ -2,6 +2,7 @@
 // limits, simple and expert gains), of the load question and of the main window's Save button
 // while changes are not stored, in English and Chinese, written as PNG files into the current
 // directory for a person to look at.
+#include "screenshot.h"
 #include "whenshown.h"
 
 #include "app/dialogwarning.h"
@@ -27,40 +28,6 @@
 using FCProtocol::DS_PARA;
 
 namespace {
-
-// The program's language for the lifetime of the object: default locale and translation.
-class Language
-{
-public:
-    explicit Language(const QString& code)
-    {
-        if (code == QLatin1String("zh")) {
-            QLocale::setDefault(QLocale(QLocale::Chinese));
-            loaded = translator.load(QStringLiteral(":/tr/FCApp.qm"));
-            QCoreApplication::installTranslator(&translator);
-        } else {
-            QLocale::setDefault(QLocale(QLocale::English));
-        }
-    }
-    ~Language()
-    {
-        QCoreApplication::removeTranslator(&translator);
-        QLocale::setDefault(QLocale(QLocale::English));
-    }
-    bool loaded = false;
-
-private:
-    QTranslator translator;
-};
-
-void shoot(QWidget* widget, const QString& name, const QString& language)
-{
-    const QImage image = widget->grab().toImage();
-    QVERIFY(!image.isNull());
-    const QString path = QDir::current().filePath(QStringLiteral("screenshot-%1-%2.png").arg(name, language));
-    QVERIFY2(image.save(path), qPrintable(path));
-    qInfo("%s", qPrintable(path));
-}
 
 // A tuned quad in expert mode with OneShot125 ESCs in 3D.
 DS_PARA tuned(bool expert, bool threeD)

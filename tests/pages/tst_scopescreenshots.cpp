@@ -1,6 +1,7 @@
 // Screenshots of the scope window in English and Chinese over a few seconds of the virtual
 // controller's channels: live, with a selected graph, and with the legend moved while paused.
 // Written as PNG files into the current directory for a person to look at.
+#include "screenshot.h"
 #include "pages/pagefcscope.h"
 #include "protocol/task.h"
 #include "usb/trcontroller.h"
@@ -17,18 +18,6 @@
 #include <qcustomplot.h>
 
 #include <memory>
-
-namespace {
-
-void shoot(QWidget* widget, const QString& name, const QString& language)
-{
-    const QImage image = widget->grab().toImage();
-    const QString path = QDir::current().filePath(QStringLiteral("screenshot-%1-%2.png").arg(name, language));
-    QVERIFY2(image.save(path), qPrintable(path));
-    qInfo("%s", qPrintable(path));
-}
-
-} // namespace
 
 class TestScopeScreenshots : public QObject
 {
