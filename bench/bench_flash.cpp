@@ -53,7 +53,7 @@ int main(int argc, char** argv)
             ++failures;
             continue;
         }
-        waitFor([&] { return window.ended() && window.page->step() == PageFCFirmware::Idle; },
+        waitFor([&] { return window.ended() && window.page->update()->step() == FirmwareUpdate::Idle; },
                                   120000);
         const double wallMs = window.clock.nsecsElapsed() / 1e6;
         const double cpu = processCpuSeconds() - cpuStart;

@@ -55,7 +55,7 @@ int main(int argc, char** argv)
             std::printf("%3d  did not start\n", n);
             continue;
         }
-        waitFor([&] { return window.ended() && window.page->step() == PageFCFirmware::Idle; },
+        waitFor([&] { return window.ended() && window.page->update()->step() == FirmwareUpdate::Idle; },
                                   300000);
         const double seconds = window.clock.nsecsElapsed() / 1e9;
         const bool done = window.succeeded();

@@ -139,7 +139,7 @@ public:
 
     // The update has ended, in success or failure.
     bool ended() const { return endedAt >= 0; }
-    bool succeeded() const { return ended() && page->progressState() == 4; }
+    bool succeeded() const { return ended() && page->update()->progressState() == 4; }
 
     bool openFirmwarePage()
     {
@@ -147,15 +147,15 @@ public:
         if (!waitFor([this] { return isConnected(); }, 10000))
             return false;
         findChild<QRadioButton*>(QStringLiteral("radioButton_page5"))->click();
-        return waitFor([this] { return page->linkOk(); }, 10000);
+        return waitFor([this] { return page->update()->linkOk(); }, 10000);
     }
 
     bool pressUpdate()
     {
-        if (!waitFor([this] { return page->linkOk(); }, 20000))
+        if (!waitFor([this] { return page->update()->linkOk(); }, 20000))
             return false;
         page->findChild<QPushButton*>(QStringLiteral("pushButton_update"))->click();
-        return page->step() != PageFCFirmware::Idle;
+        return page->update()->step() != FirmwareUpdate::Idle;
     }
 
     QString progressText() const
@@ -170,9 +170,9 @@ protected:
         if (to != page)
             return;
         const qint64 now = clock.nsecsElapsed();
-        if (confirmAt < 0 && page->step() == PageFCFirmware::Program)
+        if (confirmAt < 0 && page->update()->step() == FirmwareUpdate::Program)
             confirmAt = now;
-        if (firstBlockAt < 0 && task->type == FCProtocol::BLOCK_PROG && page->blockIndex() > 0)
+        if (firstBlockAt < 0 && task->type == FCProtocol::BLOCK_PROG && page->update()->blockIndex() > 0)
             firstBlockAt = now;
         if (task->type == FCProtocol::BLOCK_PROG && task->status == 0 && blockSentAt >= 0) {
             roundTrips += now - blockSentAt;

@@ -3,7 +3,7 @@
 
 #include "fuzzcommon.h"
 
-#include "pages/firmwareimage.h"
+#include "engine/firmwareimage.h"
 
 #include <QFile>
 #include <QTemporaryDir>

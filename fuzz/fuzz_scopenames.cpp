@@ -2,7 +2,7 @@
 
 #include "fuzzcommon.h"
 
-#include "pages/scopereply.h"
+#include "engine/scopereply.h"
 
 FUZZ_QUIET_INIT
 

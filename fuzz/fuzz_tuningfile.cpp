@@ -3,7 +3,7 @@
 
 #include "fuzzcommon.h"
 
-#include "pages/tuningfile.h"
+#include "engine/tuningfile.h"
 
 FUZZ_QUIET_INIT
 

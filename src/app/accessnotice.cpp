@@ -1,6 +1,6 @@
 #include "app/accessnotice.h"
 
-#include "app/dialogwarning.h"
+#include "widgets/dialogwarning.h"
 #include "usb/qtusbhid.h"
 #include "usb/usbaccess.h"
 

@@ -3,19 +3,20 @@
 #include "app/accessnotice.h"
 #include "app/buildinfo.h"
 #include "app/dialoglanguageselect.h"
-#include "app/dialogwarning.h"
 #include "app/keygrabber.h"
+#include "engine/linksupervisor.h"
+#include "engine/notstoredmark.h"
 #include "pages/pagefcfirmware.h"
 #include "pages/pagefcframe.h"
 #include "pages/pagefcpara.h"
 #include "pages/pagefcrc.h"
 #include "pages/pagefcscope.h"
 #include "pages/pagefcstatus.h"
-#include "protocol/helper.h"
-#include "protocol/replydecode.h"
+#include "protocol/requests.h"
 #include "protocol/task.h"
 #include "ui_fcapp.h"
 #include "usb/trcontroller.h"
+#include "widgets/dialogwarning.h"
 
 #include <QAbstractButton>
 #include <QBitmap>
@@ -35,10 +36,8 @@ namespace {
 // The window's version suffix: the project version's major and minor digits ("09" for 0.9).
 constexpr int kVersion = ORVANTE_VERSION_MAJOR * 10 + ORVANTE_VERSION_MINOR;
 constexpr int kPageTickMs = 50;
-constexpr int kInfoTickMs = 500;
 constexpr int kFirmwarePageIndex = 4;
 constexpr int kRcPageIndex = 2;
-constexpr quint8 kCommandStart = 0xAB;
 
 const QString kGreen = QStringLiteral("QLabel { color: rgb(0, 150, 0); }");
 const QString kRed = QStringLiteral("QLabel { color: rgb(150, 0, 0); }");
@@ -54,9 +53,11 @@ FCApp::FCApp(QWidget* parent)
     , ui(new Ui::FCApp)
     , pageButtons(new QButtonGroup(nullptr))
     , scopePage(new PageFCScope(nullptr))
+    , supervisor(new LinkSupervisor(this))
+    , notStored(new NotStoredMark(this))
 {
     pageTimerObj.setInterval(kPageTickMs);
-    infoTimerObj.setInterval(kInfoTickMs);
+    infoTimerObj.setInterval(LinkSupervisor::kTickMs);
 
     // setupUi also binds on_pushButton_storge_clicked and on_pushButton_default_clicked.
     ui->setupUi(this);
@@ -78,8 +79,6 @@ FCApp::FCApp(QWidget* parent)
     ui->stackedWidget->setCurrentIndex(3);
 
     setWindowTitle(QCoreApplication::applicationName());
-    connected = false;
-    bootloader = false;
     setFocus(Qt::OtherFocusReason);
     setWindowTitle(QStringLiteral("ORVANTE_v") + versionSuffix);
 
@@ -141,6 +140,26 @@ QString FCApp::versionText() const
         + buildStamp(__DATE__, __TIME__);
 }
 
+bool FCApp::isConnected() const
+{
+    return supervisor->isConnected();
+}
+
+bool FCApp::isBootloader() const
+{
+    return supervisor->isUpdating();
+}
+
+FCProtocol::DS_INFO_RD FCApp::lastInfo() const
+{
+    return supervisor->lastInfo();
+}
+
+bool FCApp::hasUnstoredChanges() const
+{
+    return notStored->isSet();
+}
+
 void FCApp::setupLanguageCombo()
 {
     QSettings settings;
@@ -172,13 +191,19 @@ void FCApp::bindPages()
     connect(scopePage, &PageFC::AddTask, this, &FCApp::PreAddTask);
     connect(firmwarePage, &PageFCFirmware::boot_state_changed, this, &FCApp::boot_state_changed);
 
+    connect(supervisor, &LinkSupervisor::sendTask, this, &FCApp::PreAddTask);
+    connect(supervisor, &LinkSupervisor::telemetry, this, &FCApp::showTelemetry);
+    connect(supervisor, &LinkSupervisor::telemetryFailed, this, &FCApp::showDisconnected);
+    connect(supervisor, &LinkSupervisor::radioOnlyBoard, this, &FCApp::trimNavigation);
+    connect(notStored, &NotStoredMark::changed, this, &FCApp::showNotStored);
+
     pageTimerObj.start(kPageTickMs);
-    infoTimerObj.start(kInfoTickMs);
+    infoTimerObj.start(LinkSupervisor::kTickMs);
 }
 
 void FCApp::InfoRDTimerTimeOut()
 {
-    PreAddTask(new FCProtocol::Task(FCProtocol::INFO_RD, false));
+    supervisor->tick();
 }
 
 void FCApp::PreAddTask(FCProtocol::Task* task)
@@ -189,50 +214,22 @@ void FCApp::PreAddTask(FCProtocol::Task* task)
 
 void FCApp::TaskDone(FCProtocol::Task* task)
 {
-    if (bootloader) {
+    switch (supervisor->route()) {
+    case LinkSupervisor::Route::FirmwarePage:
         // During an update only the shown firmware page may see results.
         if (ui->stackedWidget->currentIndex() == kFirmwarePageIndex)
             deliverTask(firmwarePage, task);
-    } else if (connected) {
+        break;
+    case LinkSupervisor::Route::CurrentPageAndScope:
         if (auto* page = qobject_cast<PageFC*>(ui->stackedWidget->currentWidget()))
             deliverTask(page, task);
         deliverTask(scopePage, task);
+        break;
+    case LinkSupervisor::Route::Nobody:
+        break;
     }
-
-    trackStorage(task);
-
-    if (task->status == FCProtocol::Task::Success) {
-        task->rxStream.device()->seek(task->headLength);
-        if (task->type == FCProtocol::INFO_RD) {
-            FCProtocol::DS_INFO_RD record;
-            // A reply too short for the record is no telemetry at all.
-            if (FCProtocol::ReplyDecode::decodeInfo(task->rxData.mid(task->headLength), &record)) {
-                info = record;
-                if (FCProtocol::Helper::isSupportedBoard(info.boardWord)) {
-                    connected = true;
-                    ui->checkBox_usb->setCheckState(Qt::Checked);
-                    ui->label_usb->setText(tr("Connected"));
-                    ui->label_usb->setStyleSheet(kGreen);
-                    emit InfoRDDone(info);
-                    showTelemetry(info);
-                    if (!layoutAdjusted) {
-                        trimNavigation(info);
-                        layoutAdjusted = true;
-                    }
-                } else {
-                    connected = false;
-                }
-                update();
-            } else {
-                qDebug() << "Short telemetry reply:" << task->rxData.size() << "bytes";
-            }
-        }
-    } else if (task->type == FCProtocol::INFO_RD) {
-        showDisconnected();
-        update();
-        if (task->status == FCProtocol::Task::LinkFailed)
-            accessNotice->linkFailed();
-    }
+    notStored->taskDone(task);
+    supervisor->taskDone(task);
 
     disconnect(task, &FCProtocol::Task::TaskDone, this, &FCApp::TaskDone);
     task->deleteLater();
@@ -245,50 +242,31 @@ void FCApp::deliverTask(PageFC* page, FCProtocol::Task* task)
 
 void FCApp::showTelemetry(const FCProtocol::DS_INFO_RD& record)
 {
-    bool good = false;
-    QString text;
-    if (record.mode == 0) {
-        switch (record.errorCode) {
-        case 0: text = tr("Self-Test OK"); good = true; break;
-        case 1: text = tr("Critical system error"); break;
-        case 2: text = tr("Sensors are initializing"); break;
-        case 3: text = tr("Gyroscope error"); break;
-        case 4: text = tr("Compass error"); break;
-        case 5: text = tr("Sensors error"); break;
-        case 6: text = tr("AHRS is initializing"); break;
-        case 7: text = tr("RC calibration error (not calibrated or calibrating)"); break;
-        case 8: text = tr("RC signal lost"); break;
-        case 9: text = tr("RC error"); break;
-        case 10: text = tr("Compass not calibrated"); break;
-        case 11: text = tr("Invalid parameter"); break;
-        case 12: text = tr("Parameter error"); break;
-        case 13: text = tr("Magnetic noise"); break;
-        default: text = tr("Unknown error"); break;
-        }
-    } else if (record.mode == 1) {
-        text = tr("Firmware Update Mode");
-        good = true;
-    } else {
-        text = tr("Critical Error: Unknown Mode");
-    }
-    ui->label_err->setText(text);
-    ui->label_err->setStyleSheet(good ? kGreen : kRed);
-    ui->checkBox_err->setCheckState(good ? Qt::Checked : Qt::PartiallyChecked);
+    ui->checkBox_usb->setCheckState(Qt::Checked);
+    ui->label_usb->setText(tr("Connected"));
+    ui->label_usb->setStyleSheet(kGreen);
+    emit InfoRDDone(record);
+    const LinkSupervisor::SelfTest test = LinkSupervisor::selfTest(record);
+    ui->label_err->setText(test.text);
+    ui->label_err->setStyleSheet(test.good ? kGreen : kRed);
+    ui->checkBox_err->setCheckState(test.good ? Qt::Checked : Qt::PartiallyChecked);
+    update();
 }
 
-void FCApp::showDisconnected()
+void FCApp::showDisconnected(int status)
 {
     ui->checkBox_usb->setCheckState(Qt::Unchecked);
     ui->label_usb->setText(tr("Disconnected"));
     ui->label_usb->setStyleSheet(kGrey);
     ui->checkBox_err->setCheckState(Qt::Unchecked);
     ui->label_err->setText(QString());
+    update();
+    if (status == FCProtocol::Task::LinkFailed)
+        accessNotice->linkFailed();
 }
 
-void FCApp::trimNavigation(const FCProtocol::DS_INFO_RD& record)
+void FCApp::trimNavigation()
 {
-    if (!FCProtocol::Helper::isEmuBoard(record.boardWord))
-        return;
     // This board has only the radio page.
     rcPage->HideEmuNoNeedUi();
     ui->radioButton_page1->hide();
@@ -315,7 +293,7 @@ void FCApp::page_button_clicked(int i)
 
 void FCApp::boot_state_changed(bool start)
 {
-    bootloader = start;
+    supervisor->setUpdating(start);
     for (QAbstractButton* button : pageButtons->buttons())
         button->setEnabled(!start);
     ui->pushButton_default->setEnabled(!start);
@@ -324,10 +302,7 @@ void FCApp::boot_state_changed(bool start)
 
 void FCApp::on_pushButton_storge_clicked()
 {
-    auto* task = new FCProtocol::Task(FCProtocol::STORE, false);
-    task->urgent = true;
-    task->txStream << qint8(kCommandStart);
-    PreAddTask(task);
+    PreAddTask(FCProtocol::Request::store());
 }
 
 void FCApp::language_changed(int n)
@@ -358,9 +333,7 @@ void FCApp::on_pushButton_default_clicked()
     question.exec();
     if (question.result() != QDialog::Accepted)
         return;
-    auto* task = new FCProtocol::Task(FCProtocol::DEFAULT_RESTORE, true);
-    task->txStream << qint8(kCommandStart);
-    PreAddTask(task);
+    PreAddTask(FCProtocol::Request::defaultRestore());
 }
 
 void FCApp::showVersionDialog()
@@ -438,7 +411,7 @@ void FCApp::paintEvent(QPaintEvent* event)
 
 bool FCApp::updateAllowsClose()
 {
-    if (!bootloader)
+    if (!supervisor->isUpdating())
         return true;
     DialogWarning question;
     question.setText(tr("A firmware update is running. Closing now can leave the controller "
@@ -460,34 +433,8 @@ void FCApp::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
 }
 
-void FCApp::trackStorage(const FCProtocol::Task* task)
+void FCApp::showNotStored(bool unstored)
 {
-    if (task->status != FCProtocol::Task::Success)
-        return;
-    switch (task->type) {
-    case FCProtocol::PARA_WR:
-    case FCProtocol::RC_WR:
-        setUnstoredChanges(true);
-        break;
-    case FCProtocol::FRAME_RW:
-        // Only the write form (first payload byte 1) changes the controller; 0 reads.
-        if (task->txData.size() > task->headLength && task->txData.at(task->headLength) == 1)
-            setUnstoredChanges(true);
-        break;
-    case FCProtocol::STORE:
-    case FCProtocol::DEFAULT_RESTORE:
-        setUnstoredChanges(false);
-        break;
-    default:
-        break;
-    }
-}
-
-void FCApp::setUnstoredChanges(bool unstored)
-{
-    if (unstored == unstoredChanges)
-        return;
-    unstoredChanges = unstored;
     // The button's own sheet wins over the window's: the fourth image while marked.
     ui->pushButton_storge->setStyleSheet(
         unstored ? QStringLiteral("QPushButton#pushButton_storge { background-image: url(:/GUI/save4.png); }\n"
@@ -507,7 +454,7 @@ void FCApp::closeEvent(QCloseEvent* event)
     }
     // Once the pilot chose to leave a running update, the not-stored question is moot: the
     // controller is in its bootloader.
-    if (unstoredChanges && !bootloader) {
+    if (notStored->isSet() && !supervisor->isUpdating()) {
         DialogWarning question;
         question.setText(tr("Changes are not stored in the controller yet and are lost when it is switched off. "
                             "Close anyway?"));

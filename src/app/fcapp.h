@@ -7,8 +7,10 @@
 #include <QTimer>
 
 class AccessNotice;
-class QButtonGroup;
 class KeyGrabber;
+class LinkSupervisor;
+class NotStoredMark;
+class QButtonGroup;
 class PageFC;
 class PageFCFirmware;
 class PageFCFrame;
@@ -47,11 +49,12 @@ public:
     QTimer* pageTimer() { return &pageTimerObj; }
     QTimer* infoTimer() { return &infoTimerObj; }
     PageFCScope* scopeWindow() const { return scopePage; }
-    bool isConnected() const { return connected; }
-    bool isBootloader() const { return bootloader; }
-    FCProtocol::DS_INFO_RD lastInfo() const { return info; }
+    LinkSupervisor* link() const { return supervisor; }
+    bool isConnected() const;
+    bool isBootloader() const;
+    FCProtocol::DS_INFO_RD lastInfo() const;
     // Writes have changed the controller's working values since the last store.
-    bool hasUnstoredChanges() const { return unstoredChanges; }
+    bool hasUnstoredChanges() const;
 
 signals:
     void InfoRDDone(FCProtocol::DS_INFO_RD info);
@@ -81,14 +84,13 @@ protected:
 private:
     void setupLanguageCombo();
     void bindPages();
+    // The status strip: a supported controller answered, or the telemetry read failed.
     void showTelemetry(const FCProtocol::DS_INFO_RD& record);
-    void showDisconnected();
-    void trimNavigation(const FCProtocol::DS_INFO_RD& record);
+    void showDisconnected(int status);
+    void trimNavigation();
     void showVersionDialog();
-    // The not-stored mark: set by a successful write, cleared by a successful store or
-    // restore of the defaults.
-    void trackStorage(const FCProtocol::Task* task);
-    void setUnstoredChanges(bool unstored);
+    // The Save button says when the controller holds changes it has not stored.
+    void showNotStored(bool unstored);
     // While a firmware update runs, closing asks first; true when the window may close.
     bool updateAllowsClose();
 
@@ -97,7 +99,6 @@ private:
     QTimer pageTimerObj;
     QTimer infoTimerObj;
     KeyGrabber* keyGrabber;
-    bool layoutAdjusted = false;
     Ui::FCApp* ui;
     QButtonGroup* pageButtons;
     int dragX = 0;
@@ -105,10 +106,8 @@ private:
     bool dragging = false;
     QSize maskSize;
     PageFCScope* scopePage;
-    bool connected = false;
-    bool bootloader = false;
-    FCProtocol::DS_INFO_RD info;
-    bool unstoredChanges = false;
+    LinkSupervisor* supervisor;
+    NotStoredMark* notStored;
 
     PageFCStatus* statusPage = nullptr;
     PageFCFrame* framePage = nullptr;

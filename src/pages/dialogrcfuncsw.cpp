@@ -1,6 +1,6 @@
 #include "pages/dialogrcfuncsw.h"
 
-#include "pages/fittext.h"
+#include "widgets/fittext.h"
 #include "protocol/helper.h"
 #include "ui_dialogrcfuncsw.h"
 

@@ -1,6 +1,6 @@
 #include "pages/pagefc.h"
 
-#include "app/dialogwarning.h"
+#include "widgets/dialogwarning.h"
 
 PageFC::PageFC(QWidget* parent)
     : QWidget(parent, Qt::WindowFlags())
@@ -15,12 +15,4 @@ bool PageFC::confirmed(const QString& text)
     dialog.setText(text);
     dialog.exec();
     return dialog.result() == 1;
-}
-
-void PageFC::issueCommand(int type, quint8 marker)
-{
-    auto* task = new FCProtocol::Task(type, false);
-    task->txStream << qint8(marker);
-    task->urgent = true;
-    emit AddTask(task);
 }

@@ -25,6 +25,4 @@ public slots:
 protected:
     // Asks the user with the modal warning box; true only for OK (Enter means Cancel).
     static bool confirmed(const QString& text);
-    // Issues an urgent command of `type` whose payload is the one marker byte (0xAB / 0xBA).
-    void issueCommand(int type, quint8 marker);
 };

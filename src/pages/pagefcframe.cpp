@@ -1,6 +1,7 @@
 #include "pages/pagefcframe.h"
 
 #include "protocol/replydecode.h"
+#include "protocol/requests.h"
 #include "ui_pagefcframe.h"
 
 #include <QAbstractButton>
@@ -10,8 +11,6 @@
 
 namespace {
 
-constexpr qint8 kFrameRead = 0;
-constexpr qint8 kFrameWrite = 1;
 constexpr QSize kMotorTestImageSize(88, 27);
 
 } // namespace
@@ -70,10 +69,7 @@ void PageFCFrame::mountingSelected(int n)
 
 void PageFCFrame::writeFrame()
 {
-    auto* task = new FCProtocol::Task(FCProtocol::FRAME_RW, false);
-    task->txStream << kFrameWrite << airframe << mounting;
-    task->urgent = true;
-    emit AddTask(task);
+    emit AddTask(FCProtocol::Request::frameWrite(airframe, mounting));
 }
 
 void PageFCFrame::on_pushButton_motorTest_clicked()
@@ -85,7 +81,7 @@ void PageFCFrame::on_pushButton_motorTest_clicked()
             return;
         motorTestWarningPending = false;
     }
-    issueCommand(FCProtocol::MOTOR_TEST, FCProtocol::kCommandStart);
+    emit AddTask(FCProtocol::Request::motorTest());
 }
 
 void PageFCFrame::TaskDone(FCProtocol::Task* task)
@@ -115,9 +111,7 @@ void PageFCFrame::mainLoop()
 {
     if (!isVisible())
         return;
-    auto* task = new FCProtocol::Task(FCProtocol::FRAME_RW, false);
-    task->txStream << kFrameRead;
-    emit AddTask(task);
+    emit AddTask(FCProtocol::Request::frameRead());
 }
 
 void PageFCFrame::InfoRDDone(FCProtocol::DS_INFO_RD info)

@@ -1,8 +1,9 @@
 #include "pages/pagefcpara.h"
 
-#include "app/dialogwarning.h"
-#include "pages/tuningfile.h"
+#include "widgets/dialogwarning.h"
+#include "engine/tuningfile.h"
 #include "protocol/helper.h"
+#include "protocol/requests.h"
 #include "ui_pagefcpara.h"
 
 #include <QAbstractButton>
@@ -164,10 +165,7 @@ void PageFCPara::sendEdit()
         qDebug() << "No parameters read yet: nothing written";
         return;
     }
-    auto* task = new FCProtocol::Task(FCProtocol::PARA_WR, false);
-    task->urgent = true;
-    edit.write(task->txStream);
-    emit AddTask(task);
+    emit AddTask(FCProtocol::Request::paraWrite(edit));
 }
 
 void PageFCPara::TaskDone(FCProtocol::Task* task)
@@ -260,7 +258,7 @@ void PageFCPara::refresh(bool forced)
 void PageFCPara::mainLoop()
 {
     if (isVisible())
-        emit AddTask(new FCProtocol::Task(FCProtocol::PARA_RD, false));
+        emit AddTask(FCProtocol::Request::paraRead());
 }
 
 void PageFCPara::InfoRDDone(FCProtocol::DS_INFO_RD info)

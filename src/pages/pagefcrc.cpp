@@ -1,10 +1,11 @@
 #include "pages/pagefcrc.h"
 
 #include "pages/dialogrcfuncsw.h"
-#include "pages/fittext.h"
+#include "widgets/fittext.h"
 #include "pages/fcrcuimanager.h"
 #include "protocol/helper.h"
 #include "protocol/replydecode.h"
+#include "protocol/requests.h"
 #include "ui_pagefcrc.h"
 
 #include <QButtonGroup>
@@ -101,14 +102,14 @@ void PageFCRc::on_pushButton_rcCali_clicked()
             return;
         calibrating = true;
         ui->pushButton_rcCali->setText(tr("Complete"));
-        issueCommand(FCProtocol::RC_CALI, FCProtocol::kCommandStart);
+        emit AddTask(FCProtocol::Request::rcCalibration(FCProtocol::kCommandStart));
     } else {
         if (!confirmed(tr("Please middle the THROTTLE and click \"OK\" bellow to complete the "
                           "calibration.")))
             return;
         calibrating = false;
         ui->pushButton_rcCali->setText(tr("Calibration"));
-        issueCommand(FCProtocol::RC_CALI, FCProtocol::kCommandFinish);
+        emit AddTask(FCProtocol::Request::rcCalibration(FCProtocol::kCommandFinish));
     }
 }
 
@@ -170,7 +171,7 @@ void PageFCRc::TaskDone(FCProtocol::Task* task)
 void PageFCRc::mainLoop()
 {
     if (isVisible())
-        emit AddTask(new FCProtocol::Task(FCProtocol::RC_RD, false));
+        emit AddTask(FCProtocol::Request::rcRead());
 }
 
 void PageFCRc::InfoRDDone(FCProtocol::DS_INFO_RD info)
@@ -312,11 +313,5 @@ void PageFCRc::updateSwitchTexts()
 
 void PageFCRc::writeRc()
 {
-    auto* task = new FCProtocol::Task(FCProtocol::RC_WR, false);
-    task->urgent = true;
-    task->txStream << pending.channelWord;
-    for (qint8 mode : pending.positionModes)
-        task->txStream << mode;
-    task->txStream << pending.modeButton;
-    emit AddTask(task);
+    emit AddTask(FCProtocol::Request::rcWrite(pending));
 }

@@ -1,6 +1,7 @@
 #include "pages/pagefcscope.h"
 
-#include "pages/scopereply.h"
+#include "engine/scopereply.h"
+#include "protocol/requests.h"
 #include "ui_pagefcscope.h"
 
 #include <QAction>
@@ -9,16 +10,12 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMenu>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
-#include <charconv>
 #include <cmath>
 
 namespace {
-
-static_assert(ScopeReply::kMaxChannels <= 32, "one bit per channel marks a missing sample");
 
 // Scroll bar units per axis unit.
 constexpr double kScrollFactor = 100.0;
@@ -38,25 +35,6 @@ void setScroll(QScrollBar* bar, int low, int high, int value, int pageStep)
     bar->setRange(qMin(qMin(low, high), value), qMax(qMax(low, high), value));
     bar->setPageStep(qMax(1, pageStep));
     bar->setValue(value);
-}
-
-// The shortest text that reads back to the same number, '.' as decimal point.
-template <typename T>
-void appendNumber(QByteArray& out, T value)
-{
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, int(result.ptr - buffer));
-}
-
-QByteArray csvField(const QString& text)
-{
-    QByteArray field = text.toUtf8();
-    if (field.contains(',') || field.contains('"') || field.contains('\n') || field.contains('\r')) {
-        field.replace("\"", "\"\"");
-        field = '"' + field + '"';
-    }
-    return field;
 }
 
 } // namespace
@@ -145,8 +123,8 @@ void PageFCScope::takeNames(const QByteArray& payload)
     namesNeeded = false;
     QCustomPlot* plot = ui->plot;
     plot->clearGraphs();
-    channels = ScopeReply::decodeNames(payload);
-    for (const QString& name : qAsConst(channels)) {
+    recording.start(ScopeReply::decodeNames(payload));
+    for (const QString& name : recording.channelNames()) {
         QCPGraph* graph = plot->addGraph();
         graph->setName(name);
         const int red = int(10 + random.generate() % 245);
@@ -164,33 +142,28 @@ void PageFCScope::takeSamples(const QByteArray& payload)
     if (namesNeeded)
         return;
     QVector<float> samples;
-    if (!ScopeReply::decodeSamples(payload, channels.size(), &samples))
+    if (!ScopeReply::decodeSamples(payload, recording.channelCount(), &samples))
         return;
 
-    if (times.isEmpty()) {
-        times.append(0.0);
+    double t = 0.0;
+    if (recording.sampleCount() == 0)
         elapsed.start();
-    } else {
-        times.append(times.last() + restartSampleClock() / 1000.0);
-    }
-    const double t = times.last();
+    else
+        t = recording.timeVector().last() + restartSampleClock() / 1000.0;
+    recording.append(t, samples);
     QCustomPlot* plot = ui->plot;
     const int count = qMin(samples.size(), plot->graphCount());
-    quint32 gaps = 0;
     for (int i = 0; i < count; ++i) {
         const double value = samples.at(i);
         // One bad sample must not take the axis range with it.
-        if (!std::isfinite(value)) {
-            gaps |= 1u << i;
+        if (!std::isfinite(value))
             continue;
-        }
         plot->graph(i)->addData(t, value);
         if (value > largest)
             largest = value;
         else if (value < smallest)
             smallest = value;
     }
-    missing.append(gaps);
     // The x axis stays where the user put it; its scroll bar learns of the longer recording.
     xAxisChanged(plot->xAxis->range());
     if (paused)
@@ -213,7 +186,7 @@ void PageFCScope::mainLoop()
 {
     if (!isVisible())
         return;
-    emit AddTask(new FCProtocol::Task(namesNeeded ? FCProtocol::SCOPE_NAME_RD : FCProtocol::SCOPE_DATA_RD, false));
+    emit AddTask(namesNeeded ? FCProtocol::Request::scopeNamesRead() : FCProtocol::Request::scopeDataRead());
 }
 
 void PageFCScope::InfoRDDone(FCProtocol::DS_INFO_RD info)
@@ -242,6 +215,7 @@ void PageFCScope::vertScrollBarChanged(int value)
 void PageFCScope::xAxisChanged(QCPRange range)
 {
     // The bar spans the recording and wherever the user has moved the axis.
+    const QVector<double>& times = recording.timeVector();
     const int end = times.isEmpty() ? 0 : scrollUnits(times.last());
     setScroll(ui->horizontalScrollBar, 0, end, scrollUnits(range.center()), scrollUnits(range.size()));
 }
@@ -341,6 +315,11 @@ void PageFCScope::legendDoubleClick(QCPLegend* legend, QCPAbstractLegendItem* it
                                                QLineEdit::Normal, plottable->name(), &ok);
     if (ok) {
         plottable->setName(name);
+        // The export names the column as the legend does.
+        for (int i = 0; i < ui->plot->graphCount(); ++i) {
+            if (ui->plot->graph(i) == plottable)
+                recording.rename(i, name);
+        }
         ui->plot->replot();
     }
 }
@@ -387,8 +366,7 @@ void PageFCScope::on_pushButton_clear_clicked()
     QCustomPlot* plot = ui->plot;
     for (int i = 0; i < plot->graphCount(); ++i)
         plot->graph(i)->data()->clear();
-    times.clear();
-    missing.clear();
+    recording.clear();
     largest = 0.0;
     smallest = 0.0;
     plot->replot(QCustomPlot::rpQueuedReplot);
@@ -415,43 +393,7 @@ void PageFCScope::showEvent(QShowEvent* event)
 
 bool PageFCScope::writeCsv(const QString& fileName) const
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-
-    const QCustomPlot* plot = ui->plot;
-    const int graphCount = plot->graphCount();
-    QByteArray out("time");
-    QVector<QCPGraphDataContainer::const_iterator> next(graphCount), end(graphCount);
-    for (int i = 0; i < graphCount; ++i) {
-        QCPGraph* graph = plot->graph(i);
-        out += ',' + csvField(graph->name());
-        next[i] = graph->data()->constBegin();
-        end[i] = graph->data()->constEnd();
-    }
-    out += '\n';
-
-    // Every graph holds its samples in time order, without the non-finite ones: a time point
-    // without its sample leaves that field empty.
-    for (int k = 0; k < times.size(); ++k) {
-        appendNumber(out, times.at(k));
-        for (int i = 0; i < graphCount; ++i) {
-            out += ',';
-            if (!(missing.at(k) & (1u << i)) && next[i] != end[i]) {
-                appendNumber(out, float(next[i]->value));
-                ++next[i];
-            }
-        }
-        out += '\n';
-        if (out.size() > (1 << 16)) {
-            if (file.write(out) != out.size())
-                return false;
-            out.clear();
-        }
-    }
-    if (file.write(out) != out.size())
-        return false;
-    return file.commit();
+    return recording.saveCsv(fileName);
 }
 
 bool PageFCScope::writeImage(const QString& fileName)

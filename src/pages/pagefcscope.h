@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/scoperecording.h"
 #include "pages/pagefc.h"
 
 #include <QElapsedTimer>
@@ -31,7 +32,8 @@ public:
     bool writeImage(const QString& fileName);
 
     bool isPaused() const { return paused; }
-    const QVector<double>& timeVector() const { return times; }
+    const QVector<double>& timeVector() const { return recording.timeVector(); }
+    const ScopeRecording& currentRecording() const { return recording; }
 
 public slots:
     void TaskDone(FCProtocol::Task* task) override;
@@ -72,10 +74,7 @@ private:
     QCPTextElement* titleElement;
     QRandomGenerator random;
 
-    QStringList channels;
-    QVector<double> times;
-    // Per time point, bit i set: channel i had no finite sample there (at most 32 channels).
-    QVector<quint32> missing;
+    ScopeRecording recording;
     QElapsedTimer elapsed;
     bool namesNeeded = true;
     double largest = 0.0;

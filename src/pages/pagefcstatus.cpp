@@ -2,6 +2,7 @@
 
 #include "protocol/helper.h"
 #include "protocol/replydecode.h"
+#include "protocol/requests.h"
 #include "ui_pagefcstatus.h"
 
 #include <QEvent>
@@ -130,7 +131,7 @@ void PageFCStatus::TaskDone(FCProtocol::Task* task)
 void PageFCStatus::mainLoop()
 {
     if (isVisible())
-        emit AddTask(new FCProtocol::Task(FCProtocol::STATUS_RD, false));
+        emit AddTask(FCProtocol::Request::statusRead());
 }
 
 void PageFCStatus::InfoRDDone(FCProtocol::DS_INFO_RD info)
@@ -141,7 +142,7 @@ void PageFCStatus::InfoRDDone(FCProtocol::DS_INFO_RD info)
 void PageFCStatus::on_pushButton_HorizonCali_clicked()
 {
     if (confirmed(tr("Please level the multicopter, and then click \"OK\"")))
-        issueCommand(FCProtocol::HORIZON_CALI, FCProtocol::kCommandStart);
+        emit AddTask(FCProtocol::Request::horizonCalibration());
 }
 
 void PageFCStatus::on_pushButton_motorTest_clicked()
@@ -153,5 +154,5 @@ void PageFCStatus::on_pushButton_motorTest_clicked()
             return;
         motorTestWarningPending = false;
     }
-    issueCommand(FCProtocol::MOTOR_TEST, FCProtocol::kCommandStart);
+    emit AddTask(FCProtocol::Request::motorTest());
 }

@@ -4,7 +4,7 @@
 // languages, and the installed icon beside the window, to <build dir>/tests/screenshots/.
 #include "app/accessnotice.h"
 #include "app/appstartup.h"
-#include "app/dialogwarning.h"
+#include "widgets/dialogwarning.h"
 #include "app/fcapp.h"
 #include "protocol/frameids.h"
 #include "virtualfc.h"

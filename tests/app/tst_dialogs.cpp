@@ -1,7 +1,7 @@
 // The shared dialogs and the key buffer: default buttons, Escape, the restart notice's
 // language, and the key buffer's 3 s pause.
 #include "app/dialoglanguageselect.h"
-#include "app/dialogwarning.h"
+#include "widgets/dialogwarning.h"
 #include "app/keygrabber.h"
 
 #include <QKeyEvent>

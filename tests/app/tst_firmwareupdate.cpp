@@ -96,17 +96,17 @@ void TestFirmwareUpdate::openOnFirmwarePage(const QString& version)
     QTest::mouseClick(app->findChild<QRadioButton*>(QStringLiteral("radioButton_page5")), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(page->findChild<QLabel*>(QStringLiteral("label_firmwareVersion"))->text(),
                               version, 5000);
-    QTRY_VERIFY(page->linkOk());
+    QTRY_VERIFY(page->update()->linkOk());
 }
 
 bool TestFirmwareUpdate::pressUpdate(QList<bool> answers)
 {
     // A reply lost just now leaves the page without a working link for a moment.
-    if (!QTest::qWaitFor([this] { return page->linkOk(); }, 10000))
+    if (!QTest::qWaitFor([this] { return page->update()->linkOk(); }, 10000))
         return false;
     DialogScript script(std::move(answers));
     page->findChild<QPushButton*>(QStringLiteral("pushButton_update"))->click();
-    return page->step() != PageFCFirmware::Idle;
+    return page->update()->step() != FirmwareUpdate::Idle;
 }
 
 QList<QRadioButton*> TestFirmwareUpdate::navigation() const
@@ -159,7 +159,7 @@ void TestFirmwareUpdate::update()
 
     if (fault == "none") {
         // Closing asks first; Cancel keeps the window and the update going.
-        QTRY_COMPARE(page->step(), int(PageFCFirmware::Program));
+        QTRY_COMPARE(page->update()->step(), int(FirmwareUpdate::Program));
         DialogScript script({false});
         QVERIFY(!app->close());
         QCOMPARE(script.texts, QStringList({"A firmware update is running. Closing now can leave the "

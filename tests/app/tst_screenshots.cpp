@@ -3,7 +3,7 @@
 // Fails when a skin image the window asks for is missing.
 #include "app/appstartup.h"
 #include "app/dialoglanguageselect.h"
-#include "app/dialogwarning.h"
+#include "widgets/dialogwarning.h"
 #include "app/fcapp.h"
 #include "virtualfc.h"
 

@@ -139,7 +139,7 @@ public:
         if (!read)
             return false;
         answer(read, words(0, 256 * 1024, word, 0));
-        return page.linkOk();
+        return page.update()->linkOk();
     }
 
     // Presses Update and answers the dialogs; true when the procedure started.

@@ -1,6 +1,6 @@
 // The firmware file check: which files become the image that is written to the controller's
 // flash, which are refused with which result and log line, and that a refusal keeps the image.
-#include "pages/firmwareimage.h"
+#include "engine/firmwareimage.h"
 
 #include <QDataStream>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "firmwarerun.h"
 
 #include "app/appstartup.h"
-#include "app/dialogwarning.h"
+#include "widgets/dialogwarning.h"
 
 #include <QDir>
 #include <QPixmapCache>

@@ -97,8 +97,8 @@ void TestPageFCFirmware::construction()
     // A block goes out on the first tick after its confirmation: a tick allowed to drift late
     // costs a whole tick per block.
     QCOMPARE(page.tickTimer()->timerType(), Qt::PreciseTimer);
-    QCOMPARE(page.step(), 0);
-    QVERIFY(!page.linkOk());
+    QCOMPARE(page.update()->step(), 0);
+    QVERIFY(!page.update()->linkOk());
 }
 
 void TestPageFCFirmware::procedure_data()
@@ -129,7 +129,7 @@ void TestPageFCFirmware::procedure()
     QCOMPARE(jump->txData, sent[0]->txData);
     QCOMPARE(run.text("label_progress_info"), QStringLiteral("Preparing for update..."));
     run.answer(jump, FirmwareRun::byte(0xAB));
-    QCOMPARE(run.page.step(), 2);
+    QCOMPARE(run.page.update()->step(), 2);
 
     // Block 0, then block 1 one tick after its confirmation.
     Task* block0 = run.tick().value(0);
@@ -144,7 +144,7 @@ void TestPageFCFirmware::procedure()
     QCOMPARE(offsetOf(block1), 2048);
     QCOMPARE(block1->txData.mid(6), imageOf(2).mid(2048));
     run.answer(block1, FirmwareRun::byte(0xAB));
-    QCOMPARE(run.page.step(), 3);
+    QCOMPARE(run.page.update()->step(), 3);
 
     // VERIFY on every tick until a reply comes.
     Task* verify = run.tick().value(0);
@@ -159,7 +159,7 @@ void TestPageFCFirmware::procedure()
     run.answer(verifyAgain, QByteArray("\xDE\xC0", 2));
 
     if (!verifyMatches) {
-        QCOMPARE(run.page.step(), 0);
+        QCOMPARE(run.page.update()->step(), 0);
         QCOMPARE(run.boot.count(), 2);
         QCOMPARE(run.boot.last().at(0).toBool(), false);
         QCOMPARE(run.tick().value(0)->type, int(FCProtocol::FW_INFO_RD));
@@ -176,7 +176,7 @@ void TestPageFCFirmware::procedure()
     Task* leave = run.tick().value(0);
     QCOMPARE(leave->txData, QByteArray("\x04\x00\xBA\x00\x00\x00", 6));
     run.answer(leave, FirmwareRun::byte(0xBA));
-    QCOMPARE(run.page.step(), 0);
+    QCOMPARE(run.page.update()->step(), 0);
     Task* read = run.tick().value(0);
     QCOMPARE(run.text("label_progress_info"), QStringLiteral("Update done, Restarting..."));
     QCOMPARE(read->type, int(FCProtocol::FW_INFO_RD));
@@ -184,7 +184,7 @@ void TestPageFCFirmware::procedure()
     // The bootloader answering before it restarts does not end the update...
     run.answer(read, FirmwareRun::words(1, 256 * 1024, kBootloaderWord, 4096));
     QCOMPARE(run.boot.count(), 1);
-    QCOMPARE(run.page.progressState(), 3);
+    QCOMPARE(run.page.update()->progressState(), 3);
     // ...the restarted flight firmware does.
     run.answer(run.tick().value(0), FirmwareRun::words(0, 256 * 1024, qint32(kFileVersion), 0));
     QCOMPARE(run.boot.count(), 2);
@@ -216,7 +216,7 @@ void TestPageFCFirmware::blockTimeoutStartsThePassOver()
     Task* block1 = run.tick().value(0);
     QCOMPARE(offsetOf(block1), 2048);
     run.answer(block1, FirmwareRun::byte(quint8(code)), status);
-    QCOMPARE(run.page.linkOk(), status == 0);
+    QCOMPARE(run.page.update()->linkOk(), status == 0);
 
     // Nothing is sent for 39 more ticks; the 40th starts over from block 0.
     for (int i = 0; i < 39; ++i)
@@ -225,7 +225,7 @@ void TestPageFCFirmware::blockTimeoutStartsThePassOver()
     Task* again = run.tick().value(0);
     QVERIFY(again);
     QCOMPARE(offsetOf(again), 0);
-    QCOMPARE(run.page.blockIndex(), 0);
+    QCOMPARE(run.page.update()->blockIndex(), 0);
     QCOMPARE(run.blockOffsets(), QList<qint32>({0, 2048, 0}));
 }
 
@@ -255,7 +255,7 @@ void TestPageFCFirmware::lateReplies()
         leave->txStream << qint32(0xBA);
         run.all.emplace_back(leave);
         run.answer(leave, FirmwareRun::byte(0xBA));
-        QCOMPARE(run.page.step(), 1);
+        QCOMPARE(run.page.update()->step(), 1);
         QCOMPARE(run.tick().value(0)->txData.mid(2, 1), QByteArray("\xAB", 1));
         return;
     }
@@ -267,34 +267,34 @@ void TestPageFCFirmware::lateReplies()
 
     if (late == "block0-again") {
         run.answer(block0, ok);
-        QCOMPARE(run.page.blockIndex(), 1);
-        QCOMPARE(run.page.step(), 2);
+        QCOMPARE(run.page.update()->blockIndex(), 1);
+        QCOMPARE(run.page.update()->step(), 2);
         QCOMPARE(run.tick().size(), 0);
         run.answer(block1, ok);
     } else if (late == "old-block1") {
         for (int i = 0; i < 40; ++i)
             run.tick();
-        QCOMPARE(run.page.blockIndex(), 0);
+        QCOMPARE(run.page.update()->blockIndex(), 0);
         run.answer(block1, ok); // the restarted pass waits for block 0
-        QCOMPARE(run.page.blockIndex(), 0);
+        QCOMPARE(run.page.update()->blockIndex(), 0);
         QCOMPARE(run.tick().size(), 0);
         run.answer(run.all.back().get(), ok);
         run.answer(run.tick().value(0), ok);
     } else {
         run.answer(block1, ok);
-        QCOMPARE(run.page.step(), 3);
+        QCOMPARE(run.page.update()->step(), 3);
         if (late == "last-twice") {
             run.answer(block1, ok);
-            QCOMPARE(run.page.blockIndex(), 2);
+            QCOMPARE(run.page.update()->blockIndex(), 2);
         } else if (late == "jump-in-verify") {
             run.answer(enterAgain, ok);
         } else if (late == "jump-after") {
             run.answer(run.tick().value(0), QByteArray("\xDE\xC0", 2));
             run.answer(run.tick().value(0), FirmwareRun::byte(0xBA));
             run.answer(run.tick().value(0), FirmwareRun::words(0, 0, kFirmwareWord, 0));
-            QCOMPARE(run.page.progressState(), 4);
+            QCOMPARE(run.page.update()->progressState(), 4);
             run.answer(enterAgain, ok);
-            QCOMPARE(run.page.step(), 0);
+            QCOMPARE(run.page.update()->step(), 0);
             QCOMPARE(run.tick().value(0)->type, int(FCProtocol::FW_INFO_RD));
         }
     }
@@ -370,7 +370,7 @@ void TestPageFCFirmware::beforeTheStart()
     QStringList shown;
     QCOMPARE(run.pressUpdate(answers, &shown), starts);
     QCOMPARE(shown, texts);
-    QCOMPARE(run.page.step(), starts ? 1 : 0);
+    QCOMPARE(run.page.update()->step(), starts ? 1 : 0);
     // Nothing started: no BOOT_JUMP goes out on the next ticks.
     for (int i = 0; i < 3; ++i) {
         for (Task* t : run.tick())
@@ -423,7 +423,7 @@ void TestPageFCFirmware::loadFile()
     QCOMPARE(page.findChild<QPushButton*>(QStringLiteral("pushButton_loadFile"))->text(), button);
     const bool accepted = button != QLatin1String("Trelvo_0106");
     QCOMPARE(QSettings().value(QStringLiteral("firmware/path")).toString(), accepted ? picked : stored);
-    QCOMPARE(page.image().path, accepted ? picked : stored);
+    QCOMPARE(page.update()->image().path, accepted ? picked : stored);
 }
 
 QTEST_MAIN(TestPageFCFirmware)

@@ -4,9 +4,9 @@
 #include "pagerig.h"
 #include "whenshown.h"
 
-#include "app/dialogwarning.h"
+#include "widgets/dialogwarning.h"
 #include "pages/pagefcscope.h"
-#include "pages/scopereply.h"
+#include "engine/scopereply.h"
 #include "protocol/frameids.h"
 #include "protocol/task.h"
 #include "virtualfc.h"

@@ -5,10 +5,10 @@
 #include "screenshot.h"
 #include "whenshown.h"
 
-#include "app/dialogwarning.h"
+#include "widgets/dialogwarning.h"
 #include "app/fcapp.h"
 #include "pages/pagefcpara.h"
-#include "pages/tuningfile.h"
+#include "engine/tuningfile.h"
 #include "protocol/dspara.h"
 #include "protocol/frameids.h"
 #include "virtualfc.h"

@@ -4,9 +4,9 @@
 #include "modalanswer.h"
 #include "whenshown.h"
 
-#include "app/dialogwarning.h"
+#include "widgets/dialogwarning.h"
 #include "pages/pagefcpara.h"
-#include "pages/tuningfile.h"
+#include "engine/tuningfile.h"
 #include "protocol/dspara.h"
 #include "protocol/frameids.h"
 #include "protocol/helper.h"

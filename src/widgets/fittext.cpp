@@ -1,4 +1,4 @@
-#include "pages/fittext.h"
+#include "widgets/fittext.h"
 
 #include <QAbstractButton>
 #include <QFontMetrics>

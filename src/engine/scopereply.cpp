@@ -1,4 +1,4 @@
-#include "pages/scopereply.h"
+#include "engine/scopereply.h"
 
 #include <QtEndian>
 

@@ -1,4 +1,4 @@
-#include "app/dialogwarning.h"
+#include "widgets/dialogwarning.h"
 
 #include "ui_dialogwarning.h"
 

@@ -1,4 +1,4 @@
-#include "pages/tuningfile.h"
+#include "engine/tuningfile.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,4 +1,4 @@
-#include "pages/firmwareimage.h"
+#include "engine/firmwareimage.h"
 
 #include <QDataStream>
 #include <QDebug>

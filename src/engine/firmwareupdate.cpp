@@ -1,0 +1,230 @@
+#include "engine/firmwareupdate.h"
+
+#include "protocol/helper.h"
+#include "protocol/requests.h"
+#include "protocol/task.h"
+
+#include <QDebug>
+
+using FCProtocol::Task;
+namespace Request = FCProtocol::Request;
+
+namespace {
+
+constexpr int kBlockSize = FirmwareImage::kBlockSize;
+constexpr quint32 kBoardMark = 0xF0000000;
+constexpr int kBootloaderBoardId = 0x00;
+
+} // namespace
+
+FirmwareUpdate::FirmwareUpdate(QObject* parent)
+    : QObject(parent)
+{
+}
+
+int FirmwareUpdate::percent() const
+{
+    if (loaded.data.isEmpty())
+        return -1;
+    return int(qint64(blocks) * kBlockSize * 100 / loaded.data.size());
+}
+
+int FirmwareUpdate::loadImage(const QString& path)
+{
+    if (isRunning()) {
+        qDebug() << "update running: image kept";
+        return FirmwareImage::NotAFile;
+    }
+    return loaded.checkBinFile(path);
+}
+
+void FirmwareUpdate::setTelemetryWord(qint32 word)
+{
+    telemetryWord = word;
+    telemetryKnown = true;
+}
+
+bool FirmwareUpdate::controllerWord(qint32* word) const
+{
+    if (controllerInfoKnown)
+        *word = controllerInfo[2];
+    else if (telemetryKnown)
+        *word = telemetryWord;
+    else
+        return false;
+    return true;
+}
+
+FirmwareUpdate::BoardMatch FirmwareUpdate::boardMatch() const
+{
+    qint32 word = 0;
+    if (!controllerWord(&word))
+        return BoardMatch::Unknown;
+    if (word == loaded.version)
+        return BoardMatch::Same;
+    const int board = FCProtocol::Helper::boardId(word);
+    if (board != kBootloaderBoardId && board != FCProtocol::Helper::boardId(loaded.version))
+        return BoardMatch::OtherBoard;
+    return BoardMatch::Fine;
+}
+
+bool FirmwareUpdate::start()
+{
+    if (isRunning() || !link || !loaded.isLoaded())
+        return false;
+    if ((quint32(controllerInfo[2]) & kBoardMark) != kBoardMark)
+        qDebug() << "firmware read wrong version";
+    blocks = 0;
+    blockReady = true;
+    waitMs = 0;
+    stepValue = EnterBoot;
+    emit started();
+    return true;
+}
+
+void FirmwareUpdate::tick()
+{
+    emit progress(progressValue, percent());
+
+    switch (stepValue) {
+    case Idle:
+        if (versionReads)
+            emit sendTask(Request::firmwareInfoRead());
+        blocks = 0;
+        break;
+    case EnterBoot:
+        emit sendTask(Request::bootJump(FCProtocol::kCommandStart));
+        progressValue = Preparing;
+        break;
+    case Program:
+        waitMs += kTickMs;
+        if (waitMs > kBlockTimeoutMs) {
+            qDebug() << "prog timeout, retry";
+            blocks = 0;
+            sendBlock();
+        } else if (blockReady) {
+            sendBlock();
+        }
+        break;
+    case Verify:
+        emit sendTask(Request::verify());
+        break;
+    case LeaveBoot:
+        emit sendTask(Request::bootJump(FCProtocol::kCommandFinish));
+        progressValue = Restarting;
+        break;
+    }
+}
+
+void FirmwareUpdate::sendBlock()
+{
+    blockReady = false;
+    waitMs = 0;
+    const int offset = blocks * kBlockSize;
+    // Every block up to the image's end is confirmed: there is nothing left to write.
+    if (offset >= loaded.data.size()) {
+        stepValue = Verify;
+        return;
+    }
+    emit sendTask(Request::blockProgram(offset, loaded.data.mid(offset, kBlockSize)));
+}
+
+void FirmwareUpdate::taskDone(Task* task)
+{
+    if (task->status != Task::Success) {
+        link = false;
+        return;
+    }
+    task->rxStream.device()->seek(task->headLength);
+    task->rxStream.resetStatus();
+
+    switch (task->type) {
+    case FCProtocol::BOOT_JUMP: {
+        qDebug() << "jump task done";
+        quint8 where = 0;
+        task->rxStream >> where;
+        if (task->rxStream.status() != QDataStream::Ok)
+            break;
+        if (where == FCProtocol::kCommandStart) {
+            qDebug() << "jump to boot success";
+            if (stepValue == EnterBoot) {
+                stepValue = Program;
+                progressValue = Updating;
+            }
+        } else if (where == FCProtocol::kCommandFinish) {
+            qDebug() << "jump to firmware success";
+            if (stepValue == LeaveBoot)
+                stepValue = Idle;
+        }
+        break;
+    }
+    case FCProtocol::BLOCK_PROG:
+        blockReplied(task);
+        break;
+    case FCProtocol::VERIFY: {
+        qDebug() << "verify task done";
+        quint16 value = 0;
+        task->rxStream >> value;
+        if (task->rxStream.status() != QDataStream::Ok || stepValue != Verify)
+            break;
+        if (value == loaded.checkValue) {
+            stepValue = LeaveBoot;
+            qDebug() << "verify success";
+        } else {
+            stepValue = Idle;
+            progressValue = Failed;
+            emit finished(Result::VerifyFailed);
+            qDebug() << "verify fail";
+        }
+        break;
+    }
+    case FCProtocol::FW_INFO_RD: {
+        std::array<qint32, 4> words{};
+        for (qint32& w : words)
+            task->rxStream >> w;
+        if (task->rxStream.status() != QDataStream::Ok)
+            break;
+        controllerInfo = words;
+        controllerInfoKnown = true;
+        emit versionRead(words[2]);
+        // Only the restarted flight firmware ends the update; a bootloader still answering
+        // before it restarts does not.
+        if (progressValue == Restarting && stepValue == Idle
+            && FCProtocol::Helper::boardId(words[2]) != kBootloaderBoardId) {
+            progressValue = Succeeded;
+            emit finished(Result::Success);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    link = true;
+}
+
+void FirmwareUpdate::blockReplied(Task* task)
+{
+    qDebug() << "block prog task done";
+    quint8 code = 0;
+    task->rxStream >> code;
+    // A confirmation counts only for the block being waited for, read back from the task's own
+    // request: a late one must neither skip a block nor run past the image.
+    const qint32 offset = Request::blockOffsetOf(task);
+    const bool awaited = stepValue == Program && !blockReady && offset == blocks * kBlockSize;
+    if (!awaited) {
+        qDebug() << "block prog reply for offset" << offset << "ignored, waiting for"
+                 << (stepValue == Program && !blockReady ? blocks * kBlockSize : -1);
+        return;
+    }
+    if (task->rxStream.status() == QDataStream::Ok && code == FCProtocol::kCommandStart) {
+        qDebug() << "block prog success";
+        ++blocks;
+        qDebug() << blocks;
+        if (qint64(blocks) * kBlockSize >= loaded.data.size())
+            stepValue = Verify;
+        blockReady = true;
+    } else {
+        // Nothing more is sent until the time-out starts the pass over.
+        qDebug() << "block prog error";
+    }
+}

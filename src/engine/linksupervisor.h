@@ -1,0 +1,73 @@
+#pragma once
+
+#include "protocol/dsinforrd.h"
+
+#include <QObject>
+#include <QString>
+
+namespace FCProtocol {
+class Task;
+}
+
+// Watches the link through the telemetry read: decides from each INFO_RD reply whether a
+// supported controller is connected, says when the read fails, and tells who may receive the
+// result of a finished task. Issues one INFO_RD per tick; the owner sends it and hands every
+// finished task back.
+class LinkSupervisor : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kTickMs = 500;
+
+    // Who gets the result of a task that finishes now.
+    enum class Route {
+        Nobody,              // no supported controller has answered (or another board did)
+        FirmwarePage,        // an update runs: the firmware page alone, and only while shown
+        CurrentPageAndScope, // the shown page, then the scope window
+    };
+
+    explicit LinkSupervisor(QObject* parent = nullptr);
+
+    // Connected: the last telemetry reply came from a supported board. A failed read keeps
+    // the flag, so that results keep flowing while the link is down; another board clears it.
+    bool isConnected() const { return connected; }
+    // A firmware update runs (the firmware page said so).
+    bool isUpdating() const { return updating; }
+    // The last telemetry record decoded, whatever the board; valid once hasInfo().
+    FCProtocol::DS_INFO_RD lastInfo() const { return info; }
+    bool hasInfo() const { return infoKnown; }
+
+    Route route() const;
+
+    // The self-test line of the status strip for a record, in the running language: the text
+    // and whether it is good news (green) or not (red).
+    struct SelfTest {
+        QString text;
+        bool good = false;
+    };
+    static SelfTest selfTest(const FCProtocol::DS_INFO_RD& record);
+
+public slots:
+    // The telemetry tick: one INFO_RD, whatever the queue, the page or the connection.
+    void tick();
+    void setUpdating(bool running);
+    // Every finished task passes here, after its result was routed.
+    void taskDone(const FCProtocol::Task* task);
+
+signals:
+    void sendTask(FCProtocol::Task* task);
+    // A supported controller answered the telemetry read.
+    void telemetry(FCProtocol::DS_INFO_RD info);
+    // The telemetry read failed (status < 0): the link is down or the controller silent.
+    void telemetryFailed(int status);
+    // The first supported controller of the run is the radio-only board (board id 0x40).
+    void radioOnlyBoard();
+
+private:
+    bool connected = false;
+    bool updating = false;
+    bool firstBoardSeen = false;
+    bool infoKnown = false;
+    FCProtocol::DS_INFO_RD info;
+};
