@@ -40,7 +40,5 @@ void AccessNotice::linkFailed()
 
 void AccessNotice::show()
 {
-    DialogWarning message;
-    message.setText(text());
-    message.exec();
+    DialogWarning::tell(text());
 }

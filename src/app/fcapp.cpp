@@ -1,9 +1,9 @@
 #include "app/fcapp.h"
 
 #include "app/accessnotice.h"
-#include "app/buildinfo.h"
 #include "app/dialoglanguageselect.h"
 #include "app/keygrabber.h"
+#include "app/versioninfo.h"
 #include "engine/linksupervisor.h"
 #include "engine/notstoredmark.h"
 #include "pages/pagefcfirmware.h"
@@ -17,12 +17,12 @@
 #include "ui_fcapp.h"
 #include "usb/trcontroller.h"
 #include "widgets/dialogwarning.h"
+#include "widgets/statusstrip.h"
 
 #include <QAbstractButton>
 #include <QBitmap>
 #include <QCloseEvent>
 #include <QButtonGroup>
-#include <QDate>
 #include <QDebug>
 #include <QKeyEvent>
 #include <QLocale>
@@ -33,21 +33,14 @@
 
 namespace {
 
-// The window's version suffix: the project version's major and minor digits ("09" for 0.9).
-constexpr int kVersion = ORVANTE_VERSION_MAJOR * 10 + ORVANTE_VERSION_MINOR;
 constexpr int kPageTickMs = 50;
 constexpr int kFirmwarePageIndex = 4;
 constexpr int kRcPageIndex = 2;
-
-const QString kGreen = QStringLiteral("QLabel { color: rgb(0, 150, 0); }");
-const QString kRed = QStringLiteral("QLabel { color: rgb(150, 0, 0); }");
-const QString kGrey = QStringLiteral("QLabel { color: rgb(80, 80, 80); }");
 
 } // namespace
 
 FCApp::FCApp(QWidget* parent)
     : QMainWindow(parent, Qt::WindowFlags())
-    , versionSuffix(QStringLiteral("%1").arg(kVersion, 2, 10, QLatin1Char('0')))
     , trController(new TRController(nullptr))
     , keyGrabber(new KeyGrabber(nullptr))
     , ui(new Ui::FCApp)
@@ -61,6 +54,7 @@ FCApp::FCApp(QWidget* parent)
 
     // setupUi also binds on_pushButton_storge_clicked and on_pushButton_default_clicked.
     ui->setupUi(this);
+    strip = new StatusStrip(ui->checkBox_usb, ui->label_usb, ui->checkBox_err, ui->label_err);
 
     // The pages in stack order; the stack takes ownership.
     statusPage = new PageFCStatus(nullptr);
@@ -80,7 +74,7 @@ FCApp::FCApp(QWidget* parent)
 
     setWindowTitle(QCoreApplication::applicationName());
     setFocus(Qt::OtherFocusReason);
-    setWindowTitle(QStringLiteral("ORVANTE_v") + versionSuffix);
+    setWindowTitle(QStringLiteral("ORVANTE_v") + VersionInfo::suffix());
 
     // Closed any other way (the window manager's close, Alt+F4), the main window still ends
     // the program: an open scope window must not keep it running without its controller.
@@ -120,44 +114,8 @@ FCApp::~FCApp()
     delete keyGrabber;
     // Waits for a running transaction and deletes the tasks still queued.
     delete trController;
+    delete strip;
     delete ui;
-}
-
-QString FCApp::buildStamp(const char* date, const char* time)
-{
-    // The compiler pads one-digit days with a space ("Jan  1 2017"): collapse the runs.
-    const QString dateText = QString::fromLatin1(date).simplified();
-    const QDate built = QLocale::c().toDate(dateText, QStringLiteral("MMM d yyyy"));
-    if (!built.isValid())
-        return QString();
-    return built.toString(QStringLiteral("yyyyMMdd"))
-        + QString::fromLatin1(time).remove(QLatin1Char(':'));
-}
-
-QString FCApp::versionText() const
-{
-    return tr("version:") + QStringLiteral(" v") + versionSuffix + QStringLiteral("_")
-        + buildStamp(__DATE__, __TIME__);
-}
-
-bool FCApp::isConnected() const
-{
-    return supervisor->isConnected();
-}
-
-bool FCApp::isBootloader() const
-{
-    return supervisor->isUpdating();
-}
-
-FCProtocol::DS_INFO_RD FCApp::lastInfo() const
-{
-    return supervisor->lastInfo();
-}
-
-bool FCApp::hasUnstoredChanges() const
-{
-    return notStored->isSet();
 }
 
 void FCApp::setupLanguageCombo()
@@ -242,24 +200,16 @@ void FCApp::deliverTask(PageFC* page, FCProtocol::Task* task)
 
 void FCApp::showTelemetry(const FCProtocol::DS_INFO_RD& record)
 {
-    ui->checkBox_usb->setCheckState(Qt::Checked);
-    ui->label_usb->setText(tr("Connected"));
-    ui->label_usb->setStyleSheet(kGreen);
+    strip->showConnected(tr("Connected"));
     emit InfoRDDone(record);
     const LinkSupervisor::SelfTest test = LinkSupervisor::selfTest(record);
-    ui->label_err->setText(test.text);
-    ui->label_err->setStyleSheet(test.good ? kGreen : kRed);
-    ui->checkBox_err->setCheckState(test.good ? Qt::Checked : Qt::PartiallyChecked);
+    strip->showSelfTest(test.text, test.good);
     update();
 }
 
 void FCApp::showDisconnected(int status)
 {
-    ui->checkBox_usb->setCheckState(Qt::Unchecked);
-    ui->label_usb->setText(tr("Disconnected"));
-    ui->label_usb->setStyleSheet(kGrey);
-    ui->checkBox_err->setCheckState(Qt::Unchecked);
-    ui->label_err->setText(QString());
+    strip->showDisconnected(tr("Disconnected"));
     update();
     if (status == FCProtocol::Task::LinkFailed)
         accessNotice->linkFailed();
@@ -327,20 +277,8 @@ void FCApp::language_changed(int n)
 
 void FCApp::on_pushButton_default_clicked()
 {
-    DialogWarning question;
-    question.setText(
-        tr("This operation will restore all settings to default value, are you sure?"));
-    question.exec();
-    if (question.result() != QDialog::Accepted)
-        return;
-    PreAddTask(FCProtocol::Request::defaultRestore());
-}
-
-void FCApp::showVersionDialog()
-{
-    DialogWarning version;
-    version.setText(versionText());
-    version.exec();
+    if (DialogWarning::ask(tr("This operation will restore all settings to default value, are you sure?")))
+        PreAddTask(FCProtocol::Request::defaultRestore());
 }
 
 void FCApp::mousePressEvent(QMouseEvent* event)
@@ -356,7 +294,7 @@ void FCApp::mousePressEvent(QMouseEvent* event)
             event->ignore();
         }
     } else if (event->button() == Qt::RightButton) {
-        showVersionDialog();
+        DialogWarning::tell(VersionInfo::dialogText());
     } else {
         event->ignore();
     }
@@ -409,17 +347,6 @@ void FCApp::paintEvent(QPaintEvent* event)
     QMainWindow::paintEvent(event);
 }
 
-bool FCApp::updateAllowsClose()
-{
-    if (!supervisor->isUpdating())
-        return true;
-    DialogWarning question;
-    question.setText(tr("A firmware update is running. Closing now can leave the controller "
-                        "without working firmware. Close anyway?"));
-    question.exec();
-    return question.result() == QDialog::Accepted;
-}
-
 void FCApp::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::WindowStateChange) {
@@ -448,21 +375,16 @@ void FCApp::showNotStored(bool unstored)
 
 void FCApp::closeEvent(QCloseEvent* event)
 {
-    if (!updateAllowsClose()) {
+    // Leaving a running update can leave the controller without working firmware; once the
+    // pilot chose that, the not-stored question is moot: the controller is in its bootloader.
+    const bool close = supervisor->isUpdating()
+        ? DialogWarning::ask(tr("A firmware update is running. Closing now can leave the controller "
+                                "without working firmware. Close anyway?"))
+        : !notStored->isSet()
+            || DialogWarning::ask(tr("Changes are not stored in the controller yet and are lost when it is "
+                                     "switched off. Close anyway?"));
+    if (close)
+        QMainWindow::closeEvent(event);
+    else
         event->ignore();
-        return;
-    }
-    // Once the pilot chose to leave a running update, the not-stored question is moot: the
-    // controller is in its bootloader.
-    if (notStored->isSet() && !supervisor->isUpdating()) {
-        DialogWarning question;
-        question.setText(tr("Changes are not stored in the controller yet and are lost when it is switched off. "
-                            "Close anyway?"));
-        question.exec();
-        if (question.result() != QDialog::Accepted) {
-            event->ignore();
-            return;
-        }
-    }
-    QMainWindow::closeEvent(event);
 }

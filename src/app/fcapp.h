@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/linksupervisor.h"
+#include "engine/notstoredmark.h"
 #include "protocol/dsinforrd.h"
 
 #include <QMainWindow>
@@ -8,9 +10,8 @@
 
 class AccessNotice;
 class KeyGrabber;
-class LinkSupervisor;
-class NotStoredMark;
 class QButtonGroup;
+class StatusStrip;
 class PageFC;
 class PageFCFirmware;
 class PageFCFrame;
@@ -38,23 +39,17 @@ public:
     explicit FCApp(QWidget* parent = nullptr);
     ~FCApp() override;
 
-    // "20170111194503" for date "Jan 11 2017" and time "19:45:03"; empty if the date
-    // does not parse.
-    static QString buildStamp(const char* date, const char* time);
-    // The text of the version dialog.
-    QString versionText() const;
-
     // For the shell's own tests and tools.
     TRController* controller() const { return trController; }
     QTimer* pageTimer() { return &pageTimerObj; }
     QTimer* infoTimer() { return &infoTimerObj; }
     PageFCScope* scopeWindow() const { return scopePage; }
     LinkSupervisor* link() const { return supervisor; }
-    bool isConnected() const;
-    bool isBootloader() const;
-    FCProtocol::DS_INFO_RD lastInfo() const;
+    bool isConnected() const { return supervisor->isConnected(); }
+    bool isBootloader() const { return supervisor->isUpdating(); }
+    FCProtocol::DS_INFO_RD lastInfo() const { return supervisor->lastInfo(); }
     // Writes have changed the controller's working values since the last store.
-    bool hasUnstoredChanges() const;
+    bool hasUnstoredChanges() const { return notStored->isSet(); }
 
 signals:
     void InfoRDDone(FCProtocol::DS_INFO_RD info);
@@ -88,18 +83,15 @@ private:
     void showTelemetry(const FCProtocol::DS_INFO_RD& record);
     void showDisconnected(int status);
     void trimNavigation();
-    void showVersionDialog();
     // The Save button says when the controller holds changes it has not stored.
     void showNotStored(bool unstored);
-    // While a firmware update runs, closing asks first; true when the window may close.
-    bool updateAllowsClose();
 
-    QString versionSuffix;
     TRController* trController;
     QTimer pageTimerObj;
     QTimer infoTimerObj;
     KeyGrabber* keyGrabber;
     Ui::FCApp* ui;
+    StatusStrip* strip = nullptr;
     QButtonGroup* pageButtons;
     int dragX = 0;
     int dragY = 0;

@@ -11,8 +11,5 @@ PageFC::PageFC(QWidget* parent)
 
 bool PageFC::confirmed(const QString& text)
 {
-    DialogWarning dialog;
-    dialog.setText(text);
-    dialog.exec();
-    return dialog.result() == 1;
+    return DialogWarning::ask(text);
 }

@@ -19,13 +19,6 @@ QString storedPath()
     return QSettings().value(kPathKey).toString();
 }
 
-void tell(const QString& text)
-{
-    DialogWarning message;
-    message.setText(text);
-    message.exec();
-}
-
 } // namespace
 
 PageFCFirmware::PageFCFirmware(QWidget* parent)
@@ -102,14 +95,14 @@ void PageFCFirmware::on_pushButton_update_clicked()
         return;
     // Say why nothing starts rather than ask a question that leads nowhere.
     if (!engine.linkOk()) {
-        tell(tr("No controller is answering, so the update cannot start. Connect it and wait "
+        DialogWarning::tell(tr("No controller is answering, so the update cannot start. Connect it and wait "
                 "until its firmware version is shown."));
         return;
     }
     // The image that is programmed is read fresh from disk.
     if (engine.loadImage(storedPath()) != FirmwareImage::Ok) {
         qDebug() << "bin file wrong";
-        tell(tr("No valid firmware file is loaded, so the update cannot start. Load a .bin file "
+        DialogWarning::tell(tr("No valid firmware file is loaded, so the update cannot start. Load a .bin file "
                 "first."));
         return;
     }

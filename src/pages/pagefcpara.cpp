@@ -273,17 +273,10 @@ QString PageFCPara::boardText() const
     return telemetryRead ? FCProtocol::Helper::boardName(telemetry.boardWord) : QString();
 }
 
-void PageFCPara::showMessage(const QString& text)
-{
-    DialogWarning message;
-    message.setText(text);
-    message.exec();
-}
-
 void PageFCPara::saveClicked()
 {
     if (!deviceRead) {
-        showMessage(tr("No parameters have been read from the controller yet; there is nothing to save."));
+        DialogWarning::tell(tr("No parameters have been read from the controller yet; there is nothing to save."));
         return;
     }
     QString path = QFileDialog::getSaveFileName(this, tr("Save to file"), QString(), tr("Tuning (*.json)"));
@@ -304,7 +297,7 @@ void PageFCPara::loadClicked()
 bool PageFCPara::saveTuningFile(const QString& path)
 {
     if (!deviceRead) {
-        showMessage(tr("No parameters have been read from the controller yet; there is nothing to save."));
+        DialogWarning::tell(tr("No parameters have been read from the controller yet; there is nothing to save."));
         return false;
     }
     // Written beside the target and renamed over it only when complete: a failed save
@@ -312,7 +305,7 @@ bool PageFCPara::saveTuningFile(const QString& path)
     QSaveFile file(path);
     const QByteArray bytes = TuningFile::toJson(device, boardText(), QDateTime::currentDateTimeUtc());
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        showMessage(tr("The tuning could not be saved to %1: %2").arg(QFileInfo(path).fileName(), file.errorString()));
+        DialogWarning::tell(tr("The tuning could not be saved to %1: %2").arg(QFileInfo(path).fileName(), file.errorString()));
         return false;
     }
     return true;
@@ -321,29 +314,29 @@ bool PageFCPara::saveTuningFile(const QString& path)
 bool PageFCPara::loadTuningFile(const QString& path)
 {
     if (!deviceRead) {
-        showMessage(tr("No parameters have been read from the controller yet; connect it and open this page first."));
+        DialogWarning::tell(tr("No parameters have been read from the controller yet; connect it and open this page first."));
         return false;
     }
     // The name alone: a long folder path would not fit the message box.
     const QString shown = QFileInfo(path).fileName();
     const QFileInfo info(path);
     if (info.isDir() || !info.exists()) {
-        showMessage(tr("%1 is not a file that can be read.").arg(shown));
+        DialogWarning::tell(tr("%1 is not a file that can be read.").arg(shown));
         return false;
     }
     if (info.size() > TuningFile::kMaxBytes) {
-        showMessage(tr("%1 is larger than 64 KiB and cannot be a tuning file.").arg(shown));
+        DialogWarning::tell(tr("%1 is larger than 64 KiB and cannot be a tuning file.").arg(shown));
         return false;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        showMessage(tr("%1 cannot be read: %2").arg(shown, file.errorString()));
+        DialogWarning::tell(tr("%1 cannot be read: %2").arg(shown, file.errorString()));
         return false;
     }
     // A file that grew since it was looked at is still read no further than the limit.
     const QByteArray bytes = file.read(TuningFile::kMaxBytes + 1);
     if (bytes.size() > TuningFile::kMaxBytes) {
-        showMessage(tr("%1 is larger than 64 KiB and cannot be a tuning file.").arg(shown));
+        DialogWarning::tell(tr("%1 is larger than 64 KiB and cannot be a tuning file.").arg(shown));
         return false;
     }
 
@@ -352,26 +345,26 @@ bool PageFCPara::loadTuningFile(const QString& path)
     case TuningFile::Problem::None:
         break;
     case TuningFile::Problem::NotJson:
-        showMessage(tr("%1 is not a tuning file: %2").arg(shown, result.detail));
+        DialogWarning::tell(tr("%1 is not a tuning file: %2").arg(shown, result.detail));
         return false;
     case TuningFile::Problem::WrongFormat:
-        showMessage(tr("%1 is not a tuning file: \"format\" is missing or names another format.").arg(shown));
+        DialogWarning::tell(tr("%1 is not a tuning file: \"format\" is missing or names another format.").arg(shown));
         return false;
     case TuningFile::Problem::WrongVersion:
-        showMessage(tr("%1 is a tuning file of version %2; this program reads version 1.").arg(shown, result.detail));
+        DialogWarning::tell(tr("%1 is a tuning file of version %2; this program reads version 1.").arg(shown, result.detail));
         return false;
     case TuningFile::Problem::Missing:
-        showMessage(tr("The tuning file has no value for \"%1\". Nothing was sent.").arg(result.field));
+        DialogWarning::tell(tr("The tuning file has no value for \"%1\". Nothing was sent.").arg(result.field));
         return false;
     case TuningFile::Problem::NotANumber:
-        showMessage(tr("The value of \"%1\" in the tuning file is not a number. Nothing was sent.").arg(result.field));
+        DialogWarning::tell(tr("The value of \"%1\" in the tuning file is not a number. Nothing was sent.").arg(result.field));
         return false;
     case TuningFile::Problem::NotInteger:
-        showMessage(tr("The value of \"%1\" in the tuning file must be a whole number. Nothing was sent.").arg(result.field));
+        DialogWarning::tell(tr("The value of \"%1\" in the tuning file must be a whole number. Nothing was sent.").arg(result.field));
         return false;
     case TuningFile::Problem::OutOfRange: {
         const TuningFile::FieldRange range = TuningFile::rangeOf(result.field);
-        showMessage(tr("The value of \"%1\" in the tuning file is outside %2 to %3. Nothing was sent.")
+        DialogWarning::tell(tr("The value of \"%1\" in the tuning file is outside %2 to %3. Nothing was sent.")
                         .arg(result.field)
                         .arg(range.minimum)
                         .arg(range.maximum));

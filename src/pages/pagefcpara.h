@@ -56,7 +56,6 @@ private:
     void sendEdit();
     void refresh(bool forced);
     void setBox(QDoubleSpinBox* box, double value, bool forced);
-    void showMessage(const QString& text);
 
     Ui::PageFCPara* ui;
     QButtonGroup* tabGroup;

@@ -54,6 +54,18 @@ void DialogWarning::setText(const QString& text)
     label->setStyleSheet(QStringLiteral("font: %1pt;").arg(points));
 }
 
+bool DialogWarning::ask(const QString& text)
+{
+    DialogWarning dialog;
+    dialog.setText(text);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void DialogWarning::tell(const QString& text)
+{
+    ask(text);
+}
+
 int DialogWarning::textPoints() const
 {
     return ui->label_info->font().pointSize();

@@ -21,6 +21,11 @@ public:
     // The point size the text is shown at.
     int textPoints() const;
 
+    // A question without parent, run modally: true only for OK (Enter means Cancel).
+    static bool ask(const QString& text);
+    // A message without parent, run modally; either button closes it.
+    static void tell(const QString& text);
+
     static constexpr int kTextPoints = 13;
     static constexpr int kMinTextPoints = 8;
     static constexpr int kSideMargin = 8;

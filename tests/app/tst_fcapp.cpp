@@ -1,6 +1,7 @@
 // The main window's hub and window behaviour, driven through its slots with hand-built tasks:
 // status strip, supported-board rules, routing, navigation, bootloader lock, window handling.
 #include "app/fcapp.h"
+#include "app/versioninfo.h"
 #include "modalanswer.h"
 #include "pages/pagefc.h"
 #include "pages/pagefcscope.h"
@@ -247,7 +248,7 @@ void TestFCApp::buildStamp()
     // The C locale, whatever the running language.
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::AnyCountry));
-    QCOMPARE(FCApp::buildStamp(date.constData(), time.constData()), stamp);
+    QCOMPARE(VersionInfo::buildStamp(date.constData(), time.constData()), stamp);
     QLocale::setDefault(before);
 }
 
@@ -642,7 +643,7 @@ void TestFCApp::versionDialog()
     QTest::mouseClick(app, Qt::RightButton, Qt::NoModifier, QPoint(400, 250));
     QVERIFY(answer.answered());
     QCOMPARE(answer.dialogClass(), QStringLiteral("DialogWarning"));
-    QCOMPARE(answer.shownText(), app->versionText());
+    QCOMPARE(answer.shownText(), VersionInfo::dialogText());
     QVERIFY(QRegularExpression(QStringLiteral("^version: v09_\\d{14}$"))
                 .match(answer.shownText())
                 .hasMatch());
