@@ -78,6 +78,22 @@ int QtUsbHID::readLength() const
     return reportIdFlag ? Frame::kReportSize : Frame::kReportDataSize;
 }
 
+QByteArray QtUsbHID::deviceKey() const
+{
+    const hid_device_info* info = hid_get_device_info(device);
+    QByteArray key = QByteArray::number(info ? info->vendor_id : vendorId, 16) + ':'
+        + QByteArray::number(info ? info->product_id : productId, 16);
+    if (info && info->path)
+        key += ':' + QByteArray(info->path);
+    return key;
+}
+
+void QtUsbHID::flipUnproven()
+{
+    reportIdFlag = !reportIdFlag;
+    provenIds.remove(openDevice);
+}
+
 void QtUsbHID::RunTask(Task* task)
 {
     // Takes what the handing thread wrote; gives back everything written here, whichever
@@ -106,6 +122,11 @@ void QtUsbHID::RunTask(Task* task)
             task->status = Task::LinkFailed;
             return;
         }
+        // A device that has answered before is first asked with the report id it answered.
+        openDevice = deviceKey();
+        const auto known = provenIds.constFind(openDevice);
+        if (known != provenIds.constEnd())
+            reportIdFlag = *known;
         qDebug() << "USB Device Open Success!";
     }
 
@@ -134,7 +155,7 @@ void QtUsbHID::RunTask(Task* task)
                                       size_t(report.size()));
         if (written < 0) {
             if (!reportIdProven)
-                reportIdFlag = !reportIdFlag;
+                flipUnproven();
             logHidError(device);
             close();
             task->status = Task::LinkFailed;
@@ -159,6 +180,7 @@ void QtUsbHID::RunTask(Task* task)
         return;
     }
     reportIdProven = true;
+    provenIds.insert(openDevice, reportIdFlag);
 }
 
 bool QtUsbHID::dropStaleInput(Task* task)
