@@ -91,6 +91,7 @@ QByteArray QtUsbHID::deviceKey() const
 void QtUsbHID::flipUnproven()
 {
     reportIdFlag = !reportIdFlag;
+    timeOutsInRow = 0;
     provenIds.remove(openDevice);
 }
 
@@ -122,6 +123,7 @@ void QtUsbHID::RunTask(Task* task)
             task->status = Task::LinkFailed;
             return;
         }
+        timeOutsInRow = 0;
         // A device that has answered before is first asked with the report id it answered.
         openDevice = deviceKey();
         const auto known = provenIds.constFind(openDevice);
@@ -230,6 +232,7 @@ bool QtUsbHID::receive(Task* task)
             return false;
         }
         if (n > 0) {
+            timeOutsInRow = 0; // the board speaks this report id
             timer.restart();
             if (!dataSeen)
                 reception.start();
@@ -252,6 +255,10 @@ bool QtUsbHID::receive(Task* task)
                 return true;
             qDebug() << "Read Time Out!";
             task->status = Task::NoReply;
+            // The writes went out, yet nothing came back, twice: a board ignores reports of
+            // the report id it does not use.
+            if (!reportIdProven && ++timeOutsInRow >= 2)
+                flipUnproven();
             return false;
         }
         if (const int micros = idlePoll.load(std::memory_order_relaxed))

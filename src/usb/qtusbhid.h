@@ -34,8 +34,9 @@ public:
     //      is logged, the device closed; a failed write flips reportIdFlag while the report
     //      id is unproven on the handle) or a write was short ("Write Wrong Len!" and the
     //      count; the device stays open);
-    //  -2  empty request ("Wrong Tx Length!"), no report within 1000 ms ("Read Time Out!"),
-    //      or the wait cancelled ("Transfer Cancelled!");
+    //  -2  empty request ("Wrong Tx Length!"), no report within 1000 ms ("Read Time Out!";
+    //      the second in a row after good writes flips reportIdFlag while it is unproven on
+    //      the handle), or the wait cancelled ("Transfer Cancelled!");
     //  -3  reply CRC wrong ("Read Wrong Crc!");
     //  -4  reply length not a positive multiple of 64, longer than kMaxReplyBytes or still
     //      coming after kMaxReceiveMs ("Read Wrong Len!");
@@ -58,11 +59,12 @@ public:
     void takeBack() const { handoffs.load(std::memory_order_acquire); }
 
     // false: unnumbered reports (id 0x00, 64-byte reads); true: report id 0x01 (65-byte
-    // reads whose first byte is dropped). Inverted after a failed write, but only while no
-    // transaction has succeeded with it on the open handle: a write failing on a handle that
-    // has worked means the device is gone, not that it wants the other report id. The id
-    // proven on a device is taken up again by the next handle to it (same ids and path),
-    // until it fails there.
+    // reads whose first byte is dropped). Inverted after a failed write, or after the second
+    // time-out in a row that followed good writes (a board ignores reports of an id it does
+    // not use), but only while no transaction has succeeded with it on the open handle: a
+    // write failing or a reply missing on a handle that has worked means the device is gone
+    // or busy, not that it wants the other report id. The id proven on a device is taken up
+    // again by the next handle to it (same ids and path), until it fails there.
     bool reportIdFlag = false;
 
     // Wait for the first reply report, and the silence that ends a reply.
@@ -97,6 +99,8 @@ private:
     hid_device_* device = nullptr;
     // A transaction has succeeded with reportIdFlag on the open handle.
     bool reportIdProven = false;
+    // Transactions in a row on the open handle whose reply never came.
+    int timeOutsInRow = 0;
     // The open handle's device, and the report id last proven on each device reached.
     QByteArray openDevice;
     QHash<QByteArray, bool> provenIds;
