@@ -88,11 +88,18 @@ QByteArray QtUsbHID::deviceKey() const
     return key;
 }
 
-void QtUsbHID::flipUnproven()
+void QtUsbHID::failedUnproven()
 {
-    reportIdFlag = !reportIdFlag;
     timeOutsInRow = 0;
-    provenIds.remove(openDevice);
+    // The id this device has answered before gets the benefit of the doubt once: a write
+    // failing right after the open is more likely the cable than a board that wants the
+    // other id. Another board at the same place still gets its id on the next failure.
+    const auto known = provenIds.find(openDevice);
+    const bool remembered = known != provenIds.end() && *known == reportIdFlag;
+    if (known != provenIds.end())
+        provenIds.erase(known);
+    if (!remembered)
+        reportIdFlag = !reportIdFlag;
 }
 
 void QtUsbHID::RunTask(Task* task)
@@ -157,7 +164,7 @@ void QtUsbHID::RunTask(Task* task)
                                       size_t(report.size()));
         if (written < 0) {
             if (!reportIdProven)
-                flipUnproven();
+                failedUnproven();
             logHidError(device);
             close();
             task->status = Task::LinkFailed;
@@ -258,7 +265,7 @@ bool QtUsbHID::receive(Task* task)
             // The writes went out, yet nothing came back, twice: a board ignores reports of
             // the report id it does not use.
             if (!reportIdProven && ++timeOutsInRow >= 2)
-                flipUnproven();
+                failedUnproven();
             return false;
         }
         if (const int micros = idlePoll.load(std::memory_order_relaxed))

@@ -32,7 +32,7 @@ public:
     //  -1  open failed ("USB Device Open Fail!"; also when the handle refuses non-blocking
     //      reads, then with the hid_error text), a write or read failed (the hid_error text
     //      is logged, the device closed; a failed write flips reportIdFlag while the report
-    //      id is unproven on the handle) or a write was short ("Write Wrong Len!" and the
+    //      id is unproven on the handle, see reportIdFlag) or a write was short ("Write Wrong Len!" and the
     //      count; the device stays open);
     //  -2  empty request ("Wrong Tx Length!"), no report within 1000 ms ("Read Time Out!";
     //      the second in a row after good writes flips reportIdFlag while it is unproven on
@@ -64,7 +64,8 @@ public:
     // not use), but only while no transaction has succeeded with it on the open handle: a
     // write failing or a reply missing on a handle that has worked means the device is gone
     // or busy, not that it wants the other report id. The id proven on a device is taken up
-    // again by the next handle to it (same ids and path), until it fails there.
+    // again by the next handle to it (same ids and path) and survives its first failure
+    // there; the second flips it.
     bool reportIdFlag = false;
 
     // Wait for the first reply report, and the silence that ends a reply.
@@ -89,9 +90,10 @@ private:
     // Which device the open handle reaches: its ids and path (ids alone if hidapi cannot
     // tell the path).
     QByteArray deviceKey() const;
-    // The report id has failed on a handle where it is unproven: the other one is next, and
-    // what was remembered for this device no longer counts as proven.
-    void flipUnproven();
+    // The report id has failed on a handle where it is unproven (a failed write, or two
+    // time-outs in a row): the other id is next, unless this id is the one remembered for the
+    // device, which is kept once more. Either way the memory is used up.
+    void failedUnproven();
 
     unsigned short vendorId;
     unsigned short productId;
