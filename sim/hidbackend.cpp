@@ -5,8 +5,6 @@
 #include <hidapi/hidapi.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
 #include <cwchar>
 #include <thread>
 
@@ -17,14 +15,6 @@ using Clock = VirtualDevice::Clock;
 VirtualDevice& device()
 {
     return VirtualDevice::instance();
-}
-
-wchar_t* wideCopy(const wchar_t* text)
-{
-    const size_t n = wcslen(text) + 1;
-    auto* copy = static_cast<wchar_t*>(malloc(n * sizeof(wchar_t)));
-    wmemcpy(copy, text, n);
-    return copy;
 }
 
 } // namespace
@@ -49,31 +39,14 @@ struct hid_device_info HID_API_EXPORT* HID_API_CALL hid_enumerate(unsigned short
         if (!wanted || !device().onBus())
             return nullptr;
     }
-    auto* info = static_cast<hid_device_info*>(calloc(1, sizeof(hid_device_info)));
-    info->path = strdup(VirtualFC::kPath);
-    info->vendor_id = VirtualFC::kVendorId;
-    info->product_id = VirtualFC::kProductId;
-    info->serial_number = wideCopy(L"0001");
-    info->release_number = 0x0100;
-    info->manufacturer_string = wideCopy(L"ORVANTE");
-    info->product_string = wideCopy(L"Virtual flight controller");
-    info->usage_page = 0xFF00;
-    info->usage = 0x01;
-    info->interface_number = 0;
-    info->next = nullptr;
-    info->bus_type = HID_API_BUS_USB;
-    return info;
+    return VirtualDevice::newDeviceInfo();
 }
 
 void HID_API_EXPORT HID_API_CALL hid_free_enumeration(struct hid_device_info* devs)
 {
     while (devs) {
         hid_device_info* next = devs->next;
-        free(devs->path);
-        free(devs->serial_number);
-        free(devs->manufacturer_string);
-        free(devs->product_string);
-        free(devs);
+        VirtualDevice::freeDeviceInfo(devs);
         devs = next;
     }
 }
@@ -93,6 +66,12 @@ HID_API_EXPORT hid_device* HID_API_CALL hid_open_path(const char* path)
 {
     std::lock_guard<std::mutex> lock(device().mutex);
     return device().openPath(path);
+}
+
+struct hid_device_info HID_API_EXPORT* HID_API_CALL hid_get_device_info(hid_device* dev)
+{
+    std::lock_guard<std::mutex> lock(device().mutex);
+    return device().deviceInfo(dev);
 }
 
 int HID_API_EXPORT HID_API_CALL hid_write(hid_device* dev, const unsigned char* data, size_t length)

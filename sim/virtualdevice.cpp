@@ -3,8 +3,12 @@
 #include "protocol/crc16.h"
 #include "protocol/frameids.h"
 
+#include <hidapi/hidapi.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 using namespace FCProtocol;
 using VirtualFC::Fault;
@@ -18,6 +22,14 @@ constexpr int kRecordLimit = 50000;
 // A frame whose next report does not come within this time is given up.
 constexpr std::chrono::milliseconds kFrameGiveUp(200);
 
+wchar_t* wideCopy(const wchar_t* text)
+{
+    const size_t n = wcslen(text) + 1;
+    auto* copy = static_cast<wchar_t*>(malloc(n * sizeof(wchar_t)));
+    wmemcpy(copy, text, n);
+    return copy;
+}
+
 void appendCrc(QByteArray& frame)
 {
     const quint16 crc = crc16(frame.constData(), 0, frame.size());
@@ -26,6 +38,40 @@ void appendCrc(QByteArray& frame)
 }
 
 } // namespace
+
+hid_device_::~hid_device_()
+{
+    VirtualDevice::freeDeviceInfo(info);
+}
+
+hid_device_info* VirtualDevice::newDeviceInfo()
+{
+    auto* info = static_cast<hid_device_info*>(calloc(1, sizeof(hid_device_info)));
+    info->path = strdup(VirtualFC::kPath);
+    info->vendor_id = VirtualFC::kVendorId;
+    info->product_id = VirtualFC::kProductId;
+    info->serial_number = wideCopy(L"0001");
+    info->release_number = 0x0100;
+    info->manufacturer_string = wideCopy(L"ORVANTE");
+    info->product_string = wideCopy(L"Virtual flight controller");
+    info->usage_page = 0xFF00;
+    info->usage = 0x01;
+    info->interface_number = 0;
+    info->next = nullptr;
+    info->bus_type = HID_API_BUS_USB;
+    return info;
+}
+
+void VirtualDevice::freeDeviceInfo(hid_device_info* info)
+{
+    if (!info)
+        return;
+    free(info->path);
+    free(info->serial_number);
+    free(info->manufacturer_string);
+    free(info->product_string);
+    free(info);
+}
 
 VirtualDevice& VirtualDevice::instance()
 {
@@ -98,6 +144,10 @@ void VirtualDevice::setFault(Fault fault, int count, int param, int taskType, in
     slot.percent = 100;
     if (fault == Fault::Babble && count == 0)
         babbling_ = false;
+    if (fault == Fault::WriteFailFresh && count == 0) {
+        for (hid_device_* dev : handles)
+            dev->failingWrites = 0;
+    }
 }
 
 void VirtualDevice::setFaultChance(Fault fault, int percent, int param, int taskType)
@@ -115,6 +165,8 @@ void VirtualDevice::clearFaults()
 {
     faults_.fill(FaultSlot());
     babbling_ = false;
+    for (hid_device_* dev : handles)
+        dev->failingWrites = 0;
 }
 
 bool VirtualDevice::takeFault(Fault fault, int type, int* param)
@@ -278,6 +330,23 @@ int VirtualDevice::setNonblocking(hid_device_* dev, int nonblock)
     return 0;
 }
 
+hid_device_info* VirtualDevice::deviceInfo(hid_device_* dev)
+{
+    if (!handles.count(dev))
+        return nullptr;
+    // Described from the node on the first call, as hidraw does: a board already gone cannot
+    // be described any more; a description once made stays with the handle.
+    if (!dev->info) {
+        updateBus(Clock::now());
+        if (!alive(dev)) {
+            dev->lastError = L"virtual controller: cannot describe the device (disconnected)";
+            return nullptr;
+        }
+        dev->info = newDeviceInfo();
+    }
+    return dev->info;
+}
+
 hid_device_* VirtualDevice::open(unsigned short vendorId, unsigned short productId)
 {
     const Clock::time_point now = Clock::now();
@@ -340,6 +409,19 @@ int VirtualDevice::write(hid_device_* dev, const unsigned char* data, size_t len
     }
     if (length < 1 || length > size_t(kReportData + 1)) {
         dev->lastError = L"virtual controller: write failed (bad report length)";
+        return -1;
+    }
+    // A glitch right after the open fails the new handle's first writes, whatever they carry.
+    if (dev->writes++ == 0) {
+        const int type = int(data[0]) == reportIdMode && length >= 3 ? taskTypeOf(data[1], data[2]) : -2;
+        int failing = 0;
+        if (takeFault(Fault::WriteFailFresh, type, &failing))
+            dev->failingWrites = qMax(1, failing);
+    }
+    if (dev->failingWrites > 0) {
+        --dev->failingWrites;
+        assembling_.clear();
+        dev->lastError = L"virtual controller: write failed (link glitch)";
         return -1;
     }
     if (int(data[0]) != reportIdMode) {

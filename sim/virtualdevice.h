@@ -13,11 +13,19 @@
 #include <random>
 #include <set>
 
+struct hid_device_info;
+
 // One open handle of the virtual board, as hidapi hands it out.
 struct hid_device_ {
+    ~hid_device_();
     int generation = 0; // the bus enumeration it was opened in; stale after the board drops off
     bool nonblocking = false;
     const wchar_t* lastError = L"Success";
+    // hid_get_device_info's answer, made on the first call and freed with the handle.
+    hid_device_info* info = nullptr;
+    // Writes made on this handle, and how many more of them fail (Fault::WriteFailFresh).
+    int writes = 0;
+    int failingWrites = 0;
     // Input reports the kernel keeps for this handle until they are read (hidraw: per open
     // file, every report that arrived since the open, at most 64).
     std::deque<QByteArray> input;
@@ -50,6 +58,13 @@ public:
     const wchar_t* globalError = L"Success";
 
     int setNonblocking(hid_device_* dev, int nonblock);
+    // hid_get_device_info: the board's description, owned by the handle; null for a handle
+    // whose board has gone before it was first asked.
+    hid_device_info* deviceInfo(hid_device_* dev);
+
+    // The board as hid_enumerate lists it (one malloc'ed node), and its release.
+    static hid_device_info* newDeviceInfo();
+    static void freeDeviceInfo(hid_device_info* info);
 
     // Settings and records used by the control API.
     int buffered();
@@ -117,7 +132,7 @@ private:
     template <typename T>
     static void remember(QList<T>& list, const T& item);
 
-    std::array<FaultSlot, 15> faults_{};
+    std::array<FaultSlot, 16> faults_{};
     std::mt19937 random_{1};
     int generation_ = 0;
     Clock::time_point busFreeAt_;

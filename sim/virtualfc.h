@@ -46,6 +46,10 @@ enum class Fault {
                  // glitch or a brown-out does: the frame is lost, open handles die, and `param`
                  // ms later (default 2000) the board is back in the program it was running,
                  // its flash as it was
+    WriteFailFresh, // the first `param` writes (at least 1) on a newly opened handle fail with
+                 // -1, whatever their report id, as when the cable is wiggled right after the
+                 // open; the board stays on the bus and later writes pass. The count is of
+                 // handles hit, taken at a handle's first write (`taskType`: of that write)
 };
 
 // What a board does with a report whose id it does not use.

@@ -78,6 +78,30 @@ int QtUsbHID::readLength() const
     return reportIdFlag ? Frame::kReportSize : Frame::kReportDataSize;
 }
 
+QByteArray QtUsbHID::deviceKey() const
+{
+    const hid_device_info* info = hid_get_device_info(device);
+    QByteArray key = QByteArray::number(info ? info->vendor_id : vendorId, 16) + ':'
+        + QByteArray::number(info ? info->product_id : productId, 16);
+    if (info && info->path)
+        key += ':' + QByteArray(info->path);
+    return key;
+}
+
+void QtUsbHID::failedUnproven()
+{
+    timeOutsInRow = 0;
+    // The id this device has answered before gets the benefit of the doubt once: a write
+    // failing right after the open is more likely the cable than a board that wants the
+    // other id. Another board at the same place still gets its id on the next failure.
+    const auto known = provenIds.find(openDevice);
+    const bool remembered = known != provenIds.end() && *known == reportIdFlag;
+    if (known != provenIds.end())
+        provenIds.erase(known);
+    if (!remembered)
+        reportIdFlag = !reportIdFlag;
+}
+
 void QtUsbHID::RunTask(Task* task)
 {
     // Takes what the handing thread wrote; gives back everything written here, whichever
@@ -106,6 +130,12 @@ void QtUsbHID::RunTask(Task* task)
             task->status = Task::LinkFailed;
             return;
         }
+        timeOutsInRow = 0;
+        // A device that has answered before is first asked with the report id it answered.
+        openDevice = deviceKey();
+        const auto known = provenIds.constFind(openDevice);
+        if (known != provenIds.constEnd())
+            reportIdFlag = *known;
         qDebug() << "USB Device Open Success!";
     }
 
@@ -134,7 +164,7 @@ void QtUsbHID::RunTask(Task* task)
                                       size_t(report.size()));
         if (written < 0) {
             if (!reportIdProven)
-                reportIdFlag = !reportIdFlag;
+                failedUnproven();
             logHidError(device);
             close();
             task->status = Task::LinkFailed;
@@ -159,6 +189,7 @@ void QtUsbHID::RunTask(Task* task)
         return;
     }
     reportIdProven = true;
+    provenIds.insert(openDevice, reportIdFlag);
 }
 
 bool QtUsbHID::dropStaleInput(Task* task)
@@ -208,6 +239,7 @@ bool QtUsbHID::receive(Task* task)
             return false;
         }
         if (n > 0) {
+            timeOutsInRow = 0; // the board speaks this report id
             timer.restart();
             if (!dataSeen)
                 reception.start();
@@ -230,6 +262,10 @@ bool QtUsbHID::receive(Task* task)
                 return true;
             qDebug() << "Read Time Out!";
             task->status = Task::NoReply;
+            // The writes went out, yet nothing came back, twice: a board ignores reports of
+            // the report id it does not use.
+            if (!reportIdProven && ++timeOutsInRow >= 2)
+                failedUnproven();
             return false;
         }
         if (const int micros = idlePoll.load(std::memory_order_relaxed))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QObject>
 
 #include <atomic>
@@ -22,17 +24,19 @@ public:
              QObject* parent = nullptr);
     ~QtUsbHID() override;
 
-    // Opens the device if needed, drops input left over from earlier transactions ("Stale
-    // Reports Dropped!" and the count), finishes and sends the request, collects and checks
-    // the reply. The outcome is left in the task:
+    // Opens the device if needed (a new handle starts with the report id last proven on the
+    // same device, if any), drops input left over from earlier transactions ("Stale Reports
+    // Dropped!" and the count), finishes and sends the request, collects and checks the
+    // reply. The outcome is left in the task:
     //   0  success;
     //  -1  open failed ("USB Device Open Fail!"; also when the handle refuses non-blocking
     //      reads, then with the hid_error text), a write or read failed (the hid_error text
     //      is logged, the device closed; a failed write flips reportIdFlag while the report
-    //      id is unproven) or a write was short ("Write Wrong Len!" and the count; the device
-    //      stays open);
-    //  -2  empty request ("Wrong Tx Length!"), no report within 1000 ms ("Read Time Out!"),
-    //      or the wait cancelled ("Transfer Cancelled!");
+    //      id is unproven on the handle, see reportIdFlag) or a write was short ("Write Wrong Len!" and the
+    //      count; the device stays open);
+    //  -2  empty request ("Wrong Tx Length!"), no report within 1000 ms ("Read Time Out!";
+    //      the second in a row after good writes flips reportIdFlag while it is unproven on
+    //      the handle), or the wait cancelled ("Transfer Cancelled!");
     //  -3  reply CRC wrong ("Read Wrong Crc!");
     //  -4  reply length not a positive multiple of 64, longer than kMaxReplyBytes or still
     //      coming after kMaxReceiveMs ("Read Wrong Len!");
@@ -55,9 +59,13 @@ public:
     void takeBack() const { handoffs.load(std::memory_order_acquire); }
 
     // false: unnumbered reports (id 0x00, 64-byte reads); true: report id 0x01 (65-byte
-    // reads whose first byte is dropped). Inverted after a failed write, but only while no
-    // transaction has succeeded with it on the open handle: a write failing on a handle that
-    // has worked means the device is gone, not that it wants the other report id.
+    // reads whose first byte is dropped). Inverted after a failed write, or after the second
+    // time-out in a row that followed good writes (a board ignores reports of an id it does
+    // not use), but only while no transaction has succeeded with it on the open handle: a
+    // write failing or a reply missing on a handle that has worked means the device is gone
+    // or busy, not that it wants the other report id. The id proven on a device is taken up
+    // again by the next handle to it (same ids and path) and survives its first failure
+    // there; the second flips it.
     bool reportIdFlag = false;
 
     // Wait for the first reply report, and the silence that ends a reply.
@@ -79,6 +87,13 @@ private:
     bool dropStaleInput(FCProtocol::Task* task);
     bool receive(FCProtocol::Task* task);
     int readLength() const;
+    // Which device the open handle reaches: its ids and path (ids alone if hidapi cannot
+    // tell the path).
+    QByteArray deviceKey() const;
+    // The report id has failed on a handle where it is unproven (a failed write, or two
+    // time-outs in a row): the other id is next, unless this id is the one remembered for the
+    // device, which is kept once more. Either way the memory is used up.
+    void failedUnproven();
 
     unsigned short vendorId;
     unsigned short productId;
@@ -86,6 +101,11 @@ private:
     hid_device_* device = nullptr;
     // A transaction has succeeded with reportIdFlag on the open handle.
     bool reportIdProven = false;
+    // Transactions in a row on the open handle whose reply never came.
+    int timeOutsInRow = 0;
+    // The open handle's device, and the report id last proven on each device reached.
+    QByteArray openDevice;
+    QHash<QByteArray, bool> provenIds;
     std::atomic<bool> cancelled{false};
     mutable std::atomic<unsigned> handoffs{0};
 };

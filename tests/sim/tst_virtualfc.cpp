@@ -253,6 +253,13 @@ void tst_virtualfc::enumerateListsThePluggedBoard()
     QCOMPARE(list->next, nullptr);
     hid_free_enumeration(list);
 
+    // An open handle describes its board, and keeps the description.
+    QVERIFY(host.open());
+    const hid_device_info* info = hid_get_device_info(host.dev);
+    QVERIFY(info);
+    QCOMPARE(QByteArray(info->path), QByteArray(VirtualFC::kPath));
+    QCOMPARE(hid_get_device_info(host.dev), info);
+
     VirtualFC::setPlugged(false);
     QCOMPARE(hid_enumerate(0, 0), nullptr);
 }

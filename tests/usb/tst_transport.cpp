@@ -263,12 +263,12 @@ void tst_transport::reportIdFlipsOnFailedWriteAndBack()
     QCOMPARE(second.rxData, VirtualFC::replies().last());
 
     // Another board, on unnumbered reports, plugged in its place: the proven id is kept
-    // through the lost device, then the fresh handle flips back on its first refused write.
+    // through the lost device and once more on the fresh handle; its second refusal flips it.
     VirtualFC::setPlugged(false);
     VirtualFC::setPlugged(true);
     VirtualFC::setReportIdMode(0);
-    const QList<int> expected{-1, -1, 0};
-    const QList<bool> flagAfter{true, false, false};
+    const QList<int> expected{-1, -1, -1, 0};
+    const QList<bool> flagAfter{true, true, false, false};
     for (int i = 0; i < expected.size(); ++i) {
         Task next(FCProtocol::INFO_RD, false);
         usb.RunTask(&next);
@@ -282,26 +282,38 @@ void tst_transport::replugKeepsTheProvenReportId_data()
 {
     QTest::addColumn<int>("boardId");
     QTest::addColumn<WrongId>("wrongId");
+    QTest::addColumn<QList<int>>("finding"); // until the board's report id is found
+    QTest::addColumn<int>("freshFails"); // handles whose first write fails after the replug
+    QTest::addColumn<QList<int>>("back");
     // A report of the other id passes the bus and is garbage to this board: a flipped flag
     // would leave every later transaction unanswered.
-    QTest::newRow("unnumbered board, ignores id 1") << 0 << WrongId::Ignore;
-    QTest::newRow("unnumbered board, refuses id 1") << 0 << WrongId::Refuse;
-    QTest::newRow("numbered board, refuses id 0") << 1 << WrongId::Refuse;
+    const QList<int> ok{0, 0, 0};
+    QTest::newRow("unnumbered board, ignores id 1") << 0 << WrongId::Ignore << QList<int>{} << 0 << ok;
+    QTest::newRow("unnumbered board, refuses id 1") << 0 << WrongId::Refuse << QList<int>{} << 0 << ok;
+    QTest::newRow("numbered board, refuses id 0") << 1 << WrongId::Refuse << QList<int>{-1} << 0 << ok;
+    QTest::newRow("numbered board, ignores id 0") << 1 << WrongId::Ignore << QList<int>{-2, -2} << 0 << ok;
+    // The id this board answered before is kept through a failed first write on the fresh
+    // handle.
+    QTest::newRow("unnumbered board, first write after the replug fails")
+        << 0 << WrongId::Ignore << QList<int>{} << 1 << QList<int>{-1, 0, 0};
 }
 
 void tst_transport::replugKeepsTheProvenReportId()
 {
     QFETCH(int, boardId);
     QFETCH(WrongId, wrongId);
+    QFETCH(QList<int>, finding);
+    QFETCH(int, freshFails);
+    QFETCH(QList<int>, back);
     VirtualFC::setReportIdMode(boardId);
     VirtualFC::setWrongId(wrongId);
     QtUsbHID usb(0x0483, 0x5750, nullptr);
 
-    // A board that numbers its reports refuses the first write and gets id 1 from then on.
-    if (boardId == 1) {
-        Task refused(FCProtocol::INFO_RD, false);
-        usb.RunTask(&refused);
-        QCOMPARE(refused.status, -1);
+    // A board that numbers its reports refuses or ignores id 0 until the transport flips.
+    for (int status : finding) {
+        Task tried(FCProtocol::INFO_RD, false);
+        usb.RunTask(&tried);
+        QCOMPARE(tried.status, status);
     }
     Task first(FCProtocol::INFO_RD, false);
     usb.RunTask(&first);
@@ -320,17 +332,18 @@ void tst_transport::replugKeepsTheProvenReportId()
     usb.RunTask(&away);
     QCOMPARE(away.status, -1);
 
-    // Plugged back: every transaction goes through at once, with the board's report id.
+    // Plugged back: the transactions go through with the board's report id, never stuck.
     VirtualFC::setPlugged(true);
+    VirtualFC::setFault(Fault::WriteFailFresh, freshFails);
     VirtualFC::clearRecords();
-    for (int i = 0; i < 3; ++i) {
+    for (int status : back) {
         Task next(FCProtocol::INFO_RD, false);
         usb.RunTask(&next);
-        QCOMPARE(next.status, 0);
+        QCOMPARE(next.status, status);
+        if (status == 0)
+            QCOMPARE(int(VirtualFC::writtenReports().last()[0]), boardId);
     }
-    for (const QByteArray& report : VirtualFC::writtenReports())
-        QCOMPARE(int(report[0]), boardId);
-    QCOMPARE(VirtualFC::openCount(), 1);
+    QCOMPARE(VirtualFC::openCount(), 1 + freshFails);
 }
 
 void tst_transport::readErrorClosesWithoutFlipping()
