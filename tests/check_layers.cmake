@@ -1,7 +1,11 @@
 # Checks the house rules of the source tree and of the product binary:
-# - src/protocol includes only Qt Core (no widgets, no GUI, no hidapi, nothing of src/usb);
+# - src/protocol and src/engine include only Qt Core: no widgets, no GUI, no hidapi, nothing of
+#   src/usb; the protocol knows nothing above it, the engine nothing of the windows;
+# - src/usb includes no widgets or GUI, and knows frames, not pages;
 # - only src/usb includes <hidapi/hidapi.h>;
-# - src/pages never includes src/usb;
+# - src/pages never includes src/usb or src/app;
+# - src/widgets includes no page and nothing of src/app;
+# - src/cli (when there) stays a Qt Core program: no widgets, pages or windows;
 # - `orvante` links the system's libhidapi-hidraw and contains nothing of the virtual controller.
 # Run as: cmake -DSOURCE_DIR=... -DPRODUCT=... -P check_layers.cmake
 
@@ -17,9 +21,17 @@ function(scan_includes folder pattern message)
   endforeach()
 endfunction()
 
-scan_includes(src/protocol "#include[ \t]*[<\"](Qt(Widgets|Gui|Concurrent)|QWidget|QPainter|QImage|hidapi|usb/|pages/|app/)" "protocol reaches beyond Qt Core")
-scan_includes(src/pages "#include[ \t]*[<\"](usb/|hidapi)" "a page reaches into the transport")
-scan_includes(src/app "#include[ \t]*[<\"]hidapi" "hidapi outside src/usb")
+# Headers of Qt's GUI and widget modules, and the plot widget.
+set(gui "Qt(Widgets|Gui|PrintSupport)|QWidget|QPainter|QImage|QPixmap|QBitmap|QColor|QFont|QIcon|QTransform|QRegion|QGuiApplication|QApplication|QDialog|QLabel|QAbstractButton|QPushButton|QMainWindow|qcustomplot")
+set(include "#include[ \t]*[<\"]")
+
+scan_includes(src/protocol "${include}(${gui}|hidapi|usb/|engine/|widgets/|pages/|app/|cli/)" "protocol reaches beyond Qt Core")
+scan_includes(src/engine "${include}(${gui}|hidapi|usb/|widgets/|pages/|app/|cli/)" "engine reaches beyond Qt Core")
+scan_includes(src/usb "${include}(${gui}|widgets/|pages/|app/|cli/)" "the transport reaches into the windows")
+scan_includes(src/pages "${include}(usb/|app/|hidapi)" "a page reaches into the transport or the main window")
+scan_includes(src/widgets "${include}(pages/|app/|usb/|hidapi)" "a shared widget reaches into a page or the main window")
+scan_includes(src/app "${include}hidapi" "hidapi outside src/usb")
+scan_includes(src/cli "${include}(${gui}|hidapi|widgets/|pages/|app/)" "the command line reaches into the windows")
 
 execute_process(COMMAND ldd "${PRODUCT}" OUTPUT_VARIABLE ldd_out RESULT_VARIABLE ldd_rc)
 if(NOT ldd_rc EQUAL 0 OR NOT ldd_out MATCHES "libhidapi-hidraw\\.so")

@@ -3,6 +3,8 @@
 #include "engine/scopereply.h"
 #include "protocol/requests.h"
 #include "ui_pagefcscope.h"
+#include "widgets/dialogwarning.h"
+#include "widgets/scopeplot.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -50,32 +52,7 @@ PageFCScope::PageFCScope(QWidget* parent)
     setWindowTitle(tr("Scope"));
 
     QCustomPlot* plot = ui->plot;
-    plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom | QCP::iSelectAxes | QCP::iSelectLegend
-                          | QCP::iSelectPlottables);
-    plot->axisRect()->setupFullAxesBox(false);
-    connect(plot->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), plot->xAxis2,
-            qOverload<const QCPRange&>(&QCPAxis::setRange));
-    connect(plot->yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), plot->yAxis2,
-            qOverload<const QCPRange&>(&QCPAxis::setRange));
-
-    plot->plotLayout()->insertRow(0);
-    QFont titleFont = font();
-    titleFont.setPointSize(14);
-    titleFont.setBold(true);
-    titleElement = new QCPTextElement(plot, tr("Development Plot"), titleFont);
-    plot->plotLayout()->addElement(0, 0, titleElement);
-
-    plot->xAxis->setLabel(tr("x Axis"));
-    plot->yAxis->setLabel(tr("y Axis"));
-    plot->legend->setVisible(true);
-    plot->legend->setSelectableParts(QCPLegend::spItems);
-    plot->setContextMenuPolicy(Qt::CustomContextMenu);
-    // A selected graph is drawn with a thicker pen, which is slow on an hour of samples
-    // unless polylines are drawn the fast way.
-    plot->setPlottingHint(QCP::phFastPolylines, true);
-    // An hour of noisy samples in a large window draws in about two thirds of the time
-    // without antialiasing: dragging stays smooth, the plot at rest stays smooth-edged.
-    plot->setNoAntialiasingOnDrag(true);
+    titleElement = ScopePlot::setUp(plot, tr("Development Plot"), tr("x Axis"), tr("y Axis"));
 
     connect(ui->horizontalScrollBar, &QScrollBar::valueChanged, this, &PageFCScope::horzScrollBarChanged);
     connect(ui->verticalScrollBar, &QScrollBar::valueChanged, this, &PageFCScope::vertScrollBarChanged);
@@ -405,20 +382,17 @@ bool PageFCScope::writeImage(const QString& fileName)
 
 void PageFCScope::exportCsv()
 {
-    const QString fileName =
-        QFileDialog::getSaveFileName(this, tr("Export CSV"), QString(), tr("CSV files (*.csv)"));
-    if (fileName.isEmpty())
-        return;
-    if (!writeCsv(fileName))
-        confirmed(tr("Could not write %1.").arg(QDir::toNativeSeparators(fileName)));
+    saveAs(tr("Export CSV"), tr("CSV files (*.csv)"), [this](const QString& name) { return writeCsv(name); });
 }
 
 void PageFCScope::saveImage()
 {
-    const QString fileName =
-        QFileDialog::getSaveFileName(this, tr("Save image"), QString(), tr("PNG images (*.png)"));
-    if (fileName.isEmpty())
-        return;
-    if (!writeImage(fileName))
-        confirmed(tr("Could not write %1.").arg(QDir::toNativeSeparators(fileName)));
+    saveAs(tr("Save image"), tr("PNG images (*.png)"), [this](const QString& name) { return writeImage(name); });
+}
+
+void PageFCScope::saveAs(const QString& title, const QString& filter, const std::function<bool(const QString&)>& write)
+{
+    const QString fileName = QFileDialog::getSaveFileName(this, title, QString(), filter);
+    if (!fileName.isEmpty() && !write(fileName))
+        DialogWarning::tell(tr("Could not write %1.").arg(QDir::toNativeSeparators(fileName)));
 }

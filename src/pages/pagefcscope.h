@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 #include <qcustomplot.h>
 
 namespace Ui {
@@ -69,6 +71,8 @@ private:
     void takeSamples(const QByteArray& payload);
     // Fits the y axis to the value extent, so that it fills two thirds of the height.
     void showExtent();
+    // Asks for a file name and writes it; a failed write is told.
+    void saveAs(const QString& title, const QString& filter, const std::function<bool(const QString&)>& write);
 
     Ui::PageFCScope* ui;
     QCPTextElement* titleElement;

@@ -1,0 +1,38 @@
+#include "widgets/scopeplot.h"
+
+#include <qcustomplot.h>
+
+namespace ScopePlot {
+
+QCPTextElement* setUp(QCustomPlot* plot, const QString& title, const QString& xLabel, const QString& yLabel)
+{
+    plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom | QCP::iSelectAxes | QCP::iSelectLegend
+                          | QCP::iSelectPlottables);
+    plot->axisRect()->setupFullAxesBox(false);
+    QObject::connect(plot->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), plot->xAxis2,
+                     qOverload<const QCPRange&>(&QCPAxis::setRange));
+    QObject::connect(plot->yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), plot->yAxis2,
+                     qOverload<const QCPRange&>(&QCPAxis::setRange));
+
+    plot->plotLayout()->insertRow(0);
+    QFont titleFont = plot->font();
+    titleFont.setPointSize(14);
+    titleFont.setBold(true);
+    auto* titleElement = new QCPTextElement(plot, title, titleFont);
+    plot->plotLayout()->addElement(0, 0, titleElement);
+
+    plot->xAxis->setLabel(xLabel);
+    plot->yAxis->setLabel(yLabel);
+    plot->legend->setVisible(true);
+    plot->legend->setSelectableParts(QCPLegend::spItems);
+    plot->setContextMenuPolicy(Qt::CustomContextMenu);
+    // A selected graph is drawn with a thicker pen, which is slow on an hour of samples
+    // unless polylines are drawn the fast way.
+    plot->setPlottingHint(QCP::phFastPolylines, true);
+    // An hour of noisy samples in a large window draws in about two thirds of the time
+    // without antialiasing: dragging stays smooth, the plot at rest stays smooth-edged.
+    plot->setNoAntialiasingOnDrag(true);
+    return titleElement;
+}
+
+} // namespace ScopePlot
