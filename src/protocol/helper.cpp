@@ -63,24 +63,40 @@ QString Helper::rcTypeName(int type)
     }
 }
 
+namespace {
+
+// The model names of the board table; nullptr for an id outside it.
+const char* modelSource(int boardId)
+{
+    switch (boardId) {
+    case 0x00: return "BOOTLOADER";
+    case 0x10: return "Zelkor";
+    case 0x11: return "Vintar";
+    case 0x20: return "Pasquel";
+    case 0x21: return "Ombrin";
+    case 0x22: return "Dusket";
+    case 0x28: return "Brisel";
+    case 0x30: return "Trelvo";
+    case 0x31: return "Marquen";
+    case 0x32: return "Solvane";
+    default: return nullptr;
+    }
+}
+
+} // namespace
+
 QString Helper::boardName(qint32 boardWord)
 {
-    const char* model = nullptr;
-    switch (boardId(boardWord)) {
-    case 0x00: model = "BOOTLOADER"; break;
-    case 0x10: model = "Zelkor"; break;
-    case 0x11: model = "Vintar"; break;
-    case 0x20: model = "Pasquel"; break;
-    case 0x21: model = "Ombrin"; break;
-    case 0x22: model = "Dusket"; break;
-    case 0x28: model = "Brisel"; break;
-    case 0x30: model = "Trelvo"; break;
-    case 0x31: model = "Marquen"; break;
-    case 0x32: model = "Solvane"; break;
-    default: return translate("Unknown board");
-    }
+    const char* model = modelSource(boardId(boardWord));
+    if (!model)
+        return translate("Unknown board");
     const quint32 version = quint32(boardWord) & 0xFFFF;
     return translate(model) + QLatin1Char('_') + QStringLiteral("%1").arg(version, 4, 16, QLatin1Char('0'));
+}
+
+QString Helper::modelName(qint32 boardWord)
+{
+    return QString::fromLatin1(modelSource(boardId(boardWord)));
 }
 
 int Helper::boardId(qint32 boardWord)

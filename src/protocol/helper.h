@@ -23,6 +23,9 @@ public:
     // "Trelvo_0105" for board id 0x30 with version 0x0105; "Unknown board" for an id
     // outside the table.
     static QString boardName(qint32 boardWord);
+    // The model name of the board table untranslated and without version ("Trelvo"); empty
+    // for an id outside the table.
+    static QString modelName(qint32 boardWord);
 
     // Bits 16..23 of a board identity word.
     static int boardId(qint32 boardWord);
