@@ -74,6 +74,9 @@ void LinkSupervisor::tick()
 void LinkSupervisor::setUpdating(bool running)
 {
     updating = running;
+    // The pilot is on the firmware page already.
+    if (running)
+        bootloaderSaid = true;
 }
 
 void LinkSupervisor::taskDone(const FCProtocol::Task* task)
@@ -81,9 +84,14 @@ void LinkSupervisor::taskDone(const FCProtocol::Task* task)
     if (task->type != FCProtocol::INFO_RD)
         return;
     if (task->status != FCProtocol::Task::Success) {
+        // One lost reply is no lost controller; a device gone from the bus or a controller
+        // silent for two reads is.
+        if (task->status == FCProtocol::Task::LinkFailed || ++failuresInRow >= 2)
+            linked = false;
         emit telemetryFailed(task->status);
         return;
     }
+    failuresInRow = 0;
     FCProtocol::DS_INFO_RD record;
     // A reply too short for the record is no telemetry at all.
     if (!FCProtocol::ReplyDecode::decodeInfo(task->rxData.mid(task->headLength), &record)) {
@@ -94,6 +102,7 @@ void LinkSupervisor::taskDone(const FCProtocol::Task* task)
     infoKnown = true;
     if (!FCProtocol::Helper::isSupportedBoard(info.boardWord)) {
         connected = false;
+        linked = false;
         return;
     }
     connected = true;
@@ -102,5 +111,14 @@ void LinkSupervisor::taskDone(const FCProtocol::Task* task)
         firstBoardSeen = true;
         if (FCProtocol::Helper::isEmuBoard(info.boardWord))
             emit radioOnlyBoard();
+    }
+    if (!linked) {
+        linked = true;
+        bootloaderSaid = updating;
+        emit linkUp(info);
+    }
+    if (info.mode == 1 && !updating && !bootloaderSaid) {
+        bootloaderSaid = true;
+        emit bootloaderWaiting(info);
     }
 }

@@ -63,6 +63,13 @@ signals:
     void telemetryFailed(int status);
     // The first supported controller of the run is the radio-only board (board id 0x40).
     void radioOnlyBoard();
+    // A connection begins: the first telemetry of a supported controller since the program
+    // started, since the device was lost (a read failing with LinkFailed, or two failed reads
+    // in a row) or since another board answered.
+    void linkUp(FCProtocol::DS_INFO_RD info);
+    // Once per connection: the controller runs its bootloader (mode 1) and no update runs, as
+    // after an interrupted update. A connection on which an update ran never says it.
+    void bootloaderWaiting(FCProtocol::DS_INFO_RD info);
 
 private:
     bool connected = false;
@@ -70,4 +77,7 @@ private:
     bool firstBoardSeen = false;
     bool infoKnown = false;
     FCProtocol::DS_INFO_RD info;
+    bool linked = false;
+    int failuresInRow = 0;
+    bool bootloaderSaid = false;
 };

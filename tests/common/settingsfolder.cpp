@@ -20,6 +20,8 @@ struct SettingsFolder {
         if (!dir.isValid())
             qFatal("no temporary settings folder: %s", qPrintable(dir.errorString()));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+        // The setup history (QStandardPaths::AppDataLocation) too.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path() + QStringLiteral("/data")));
     }
 };
 
