@@ -40,8 +40,10 @@ QVector<Sized> skinTable()
     states("link-", {24, 24}, 4);
     // Dialogs.
     add("dialog-background.png", {500, 150});
+    add("dialog-large-background.png", {640, 400});
     states("dialog-button1-", {60, 25});
     states("dialog-button2-", {60, 25});
+    states("dialog-button3-", {60, 25}, 4);
     states("button-empty-", {60, 25});
     // Status page.
     add("page1-background.png", {780, 310});
@@ -75,8 +77,9 @@ QVector<Sized> skinTable()
         add(QStringLiteral("page4-background-%1.png").arg(QLatin1String(sub)), {780, 310});
         states(QStringLiteral("page4-stack-%1-").arg(QLatin1String(sub)), {128, 36});
     }
-    states("page4-file-save-", {128, 36});
-    states("page4-file-load-", {128, 36});
+    states("page4-file-save-", {128, 30});
+    states("page4-file-load-", {128, 30});
+    states("page4-file-history-", {128, 30});
     // Firmware page.
     add("page5-background.png", {780, 310});
     states("page5-button1-", {160, 36});
@@ -95,8 +98,8 @@ QStringList localisedNames()
                              "page4-stack-esc-", "page4-stack-gain-", "page4-stack-para-"})
         for (int i = 1; i <= 3; ++i)
             n << QStringLiteral("%1%2.png").arg(QLatin1String(base)).arg(i);
-    n << "save4.png";
-    for (const char *base : {"page4-file-save-", "page4-file-load-"})
+    n << "save4.png" << "dialog-button3-4.png";
+    for (const char *base : {"dialog-button3-", "page4-file-save-", "page4-file-load-", "page4-file-history-"})
         for (int i = 1; i <= 3; ++i)
             n << QStringLiteral("%1%2.png").arg(QLatin1String(base)).arg(i);
     n << "page1-background.png" << "page3-background.png" << "page4-background-esc.png"
@@ -240,11 +243,11 @@ void TestResources::imageHasItsSize()
 
 void TestResources::noImageOutsideTheTable()
 {
-    // 148 images: a new or misnamed picture must be added to the table above.
+    // 156 images: a new or misnamed picture must be added to the table above.
     QSet<QString> expected;
     for (const Sized &s : skinTable())
         expected.insert(s.name);
-    QCOMPARE(expected.size(), 148);
+    QCOMPARE(expected.size(), 156);
     QSet<QString> found;
     QDirIterator it(QStringLiteral(":/GUI"), QDir::Files);
     while (it.hasNext()) {
@@ -259,7 +262,7 @@ void TestResources::localisedImageHasTwoVariants_data()
 {
     QTest::addColumn<QString>("name");
     const QStringList names = localisedNames();
-    QCOMPARE(names.size(), 37);
+    QCOMPARE(names.size(), 44);
     for (const QString &n : names) {
         QTest::addRow("%s", qPrintable(n)) << n;
         QTest::addRow("%s", qPrintable(at2x(n))) << at2x(n);

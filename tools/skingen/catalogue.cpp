@@ -74,6 +74,12 @@ QVector<Entry> catalogue()
     series(c, "dialog-button2-", {60, 25}, true, [](QPainter &p, const QSizeF &s, Lang l, State st) {
         drawTextButton(p, s, tr2(l, "Cancel", "取消"), l, st, false);
     });
+    add(c, "dialog-large-background.png", {640, 400}, false,
+        [](QPainter &p, const QSizeF &s, Lang) { drawLargeDialogBackground(p, s); });
+    // The history's Restore, with a disabled state while the snapshot holds nothing new.
+    series(c, "dialog-button3-", {60, 25}, true, [](QPainter &p, const QSizeF &s, Lang l, State st) {
+        drawTextButton(p, s, tr2(l, "Restore", "恢复"), l, st, true);
+    }, 4);
     series(c, "button-empty-", {60, 25}, false, [](QPainter &p, const QSizeF &s, Lang l, State st) {
         drawTextButton(p, s, QString(), l, st, false);
     });

@@ -268,6 +268,36 @@ void drawDialogBackground(QPainter &p, const QSizeF &s)
     p.drawPoint(c + QPointF(0, 8.5));
 }
 
+void drawLargeDialogBackground(QPainter &p, const QSizeF &s)
+{
+    // The small dialog's look at table size: the notice sign sits in the top-left corner,
+    // beside the question; a hairline sets the buttons off the table.
+    const QRectF r(QPointF(0, 0), s);
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, Colour::panel);
+    g.setColorAt(1, QColor(246, 248, 250));
+    p.setPen(QPen(Colour::borderStrong, 1));
+    p.setBrush(g);
+    p.drawRoundedRect(crisp(r), 10, 10);
+    QPainterPath edge;
+    edge.addRoundedRect(crisp(r), 10, 10);
+    p.save();
+    p.setClipPath(edge);
+    p.fillRect(QRectF(0, 0, 5, s.height()), Colour::accent);
+    p.restore();
+    const QPointF c(40, 38);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Colour::accentSoft);
+    p.drawEllipse(c, 20, 20);
+    p.setBrush(Colour::accent);
+    p.drawEllipse(c, 13.5, 13.5);
+    p.setPen(QPen(Qt::white, 2.8, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(c + QPointF(0, -6.5), c + QPointF(0, 2));
+    p.drawPoint(c + QPointF(0, 6.5));
+    p.setPen(QPen(Colour::border, 1));
+    p.drawLine(QPointF(20, s.height() - 44.5), QPointF(s.width() - 20, s.height() - 44.5));
+}
+
 void drawCompassNeedle(QPainter &p, const QSizeF &s)
 {
     // The needle points along the nose: accent head at the top, grey tail below.

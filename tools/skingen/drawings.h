@@ -20,6 +20,8 @@ void drawLink(QPainter &p, const QSizeF &s, int variant);
 void drawTextButton(QPainter &p, const QSizeF &s, const QString &label, Lang lang, State st,
                     bool primary, qreal px = 12);
 void drawDialogBackground(QPainter &p, const QSizeF &s);
+// The dialogs with a table (the values a load changes, the history): 640 x 400.
+void drawLargeDialogBackground(QPainter &p, const QSizeF &s);
 
 // Status page.
 void drawCompassNeedle(QPainter &p, const QSizeF &s);
@@ -45,7 +47,8 @@ void drawParaBackground(QPainter &p, const QSizeF &s, int sub, Lang lang);
 
 // Keeping settings: the Save button while changes are not stored, the tuning-file buttons.
 void drawNotStoredSave(QPainter &p, const QSizeF &s, Lang lang);
-void drawParaFileButton(QPainter &p, const QSizeF &s, bool save, Lang lang, State st);
+// which: 0 save, 1 load, 2 history.
+void drawParaFileButton(QPainter &p, const QSizeF &s, int which, Lang lang, State st);
 void drawParaFileRail(QPainter &p, Lang lang);
 
 // Firmware page.

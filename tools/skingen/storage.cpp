@@ -2,7 +2,8 @@
 #include "drawings.h"
 
 // Images for keeping settings: the Save button's fourth state while changes are not stored in
-// the controller yet, and the parameter page's tuning-file buttons with their rail caption.
+// the controller yet, and the parameter page's tuning-backup buttons (save, load, history)
+// with their rail caption.
 namespace Skin {
 
 namespace {
@@ -37,6 +38,21 @@ void fileGlyph(QPainter &p, const QPointF &c, bool save, const QColor &ink)
     p.restore();
 }
 
+// A clock face with its hands turned back: the history.
+void historyGlyph(QPainter &p, const QPointF &c, const QColor &ink)
+{
+    p.save();
+    p.translate(c);
+    p.setPen(QPen(ink, 1.7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(-7, -7, 14, 14), 120 * 16, 290 * 16);
+    p.drawLine(QPointF(-6.2, -4.6), QPointF(-6.6, -0.6));
+    p.drawLine(QPointF(-6.2, -4.6), QPointF(-2.4, -3.4));
+    p.drawLine(QPointF(0, -4), QPointF(0, 0));
+    p.drawLine(QPointF(0, 0), QPointF(3, 2));
+    p.restore();
+}
+
 } // namespace
 
 void drawNotStoredSave(QPainter &p, const QSizeF &s, Lang lang)
@@ -56,7 +72,7 @@ void drawNotStoredSave(QPainter &p, const QSizeF &s, Lang lang)
     p.drawEllipse(QPointF(s.width() - 7, 7), 3, 3);
 }
 
-void drawParaFileButton(QPainter &p, const QSizeF &s, bool save, Lang lang, State st)
+void drawParaFileButton(QPainter &p, const QSizeF &s, int which, Lang lang, State st)
 {
     const QRectF r(QPointF(0, 0), s);
     QColor ink = Colour::text;
@@ -67,20 +83,26 @@ void drawParaFileButton(QPainter &p, const QSizeF &s, bool save, Lang lang, Stat
         card(p, r, 8, st == State::Hover ? Colour::accentSofter : Colour::panel,
              st == State::Hover ? Colour::accentLight : Colour::border);
     }
-    fileGlyph(p, QPointF(20, s.height() / 2 - 1), save,
-              st == State::Pressed ? ink : Colour::accent);
-    const QString label = save ? tr2(lang, "Save to file", "保存到文件")
-                               : tr2(lang, "Load from file", "从文件载入");
+    const QPointF glyph(20, s.height() / 2 - 1);
+    const QColor glyphInk = st == State::Pressed ? ink : Colour::accent;
+    if (which == 2)
+        historyGlyph(p, glyph + QPointF(0, 1), glyphInk);
+    else
+        fileGlyph(p, glyph, which == 0, glyphInk);
+    const QString label = which == 0   ? tr2(lang, "Save to file", "保存到文件")
+                          : which == 1 ? tr2(lang, "Load from file", "从文件载入")
+                                       : tr2(lang, "History…", "历史记录…");
     fittedText(p, r.adjusted(34, 0, -6, 0), Qt::AlignLeft | Qt::AlignVCenter, label,
                font(lang, lang == Lang::Zh ? 13 : 12), ink);
 }
 
 void drawParaFileRail(QPainter &p, Lang lang)
 {
-    // Above pushButton_paraSave (16, 200) and pushButton_paraLoad (16, 246), 128 x 36.
+    // Above pushButton_paraSave (16, 186), pushButton_paraLoad (16, 222) and
+    // pushButton_paraHistory (16, 258), 128 x 30.
     p.setPen(QPen(Colour::border, 1));
-    p.drawLine(QPointF(22, 166.5), QPointF(138, 166.5));
-    fittedText(p, QRectF(18, 174, 124, 20), Qt::AlignLeft | Qt::AlignVCenter,
+    p.drawLine(QPointF(22, 160.5), QPointF(138, 160.5));
+    fittedText(p, QRectF(18, 163, 124, 20), Qt::AlignLeft | Qt::AlignVCenter,
                tr2(lang, "Tuning backup", "参数备份"), font(lang, lang == Lang::Zh ? 12 : 11),
                Colour::textMuted);
 }
@@ -90,12 +112,13 @@ void addStorageImages(QVector<Entry> &list)
     entry(list, "save4.png", {50, 25}, true,
           [](QPainter &p, const QSizeF &s, Lang l) { drawNotStoredSave(p, s, l); });
     const State states[3] = {State::Normal, State::Hover, State::Pressed};
-    for (bool save : {true, false}) {
+    const char *names[3] = {"save", "load", "history"};
+    for (int which = 0; which < 3; ++which) {
         for (int i = 0; i < 3; ++i) {
             const State st = states[i];
-            entry(list, QStringLiteral("page4-file-%1-%2.png").arg(save ? "save" : "load").arg(i + 1),
-                  {128, 36}, true, [save, st](QPainter &p, const QSizeF &s, Lang l) {
-                      drawParaFileButton(p, s, save, l, st);
+            entry(list, QStringLiteral("page4-file-%1-%2.png").arg(QLatin1String(names[which])).arg(i + 1),
+                  {128, 30}, true, [which, st](QPainter &p, const QSizeF &s, Lang l) {
+                      drawParaFileButton(p, s, which, l, st);
                   });
         }
     }
