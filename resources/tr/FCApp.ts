@@ -2,6 +2,53 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="en">
 <context>
+    <name>DialogHistory</name>
+    <message>
+        <source>No snapshot of this controller's setup has been taken yet.</source>
+        <translation>尚未保存过此飞控设置的快照。</translation>
+    </message>
+    <message>
+        <source>Snapshots of this controller's setup, newest first. Select one to see what restoring it would change.</source>
+        <translation>此飞控设置的快照，最新的在前。选择一个快照，查看恢复它会改变哪些数值。</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>原因</translation>
+    </message>
+    <message>
+        <source>Differences</source>
+        <translation>不同项</translation>
+    </message>
+    <message>
+        <source>Snapshot</source>
+        <translation>快照</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>连接时</translation>
+    </message>
+    <message>
+        <source>Before Save</source>
+        <translation>保存前</translation>
+    </message>
+    <message>
+        <source>Before Default</source>
+        <translation>恢复默认前</translation>
+    </message>
+    <message>
+        <source>Before loading a file</source>
+        <translation>载入文件前</translation>
+    </message>
+    <message>
+        <source>Before a firmware update</source>
+        <translation>固件升级前</translation>
+    </message>
+</context>
+<context>
     <name>DialogRCFuncLinear</name>
     <message>
         <source>BasicResponseTune(OFF)</source>
@@ -141,6 +188,18 @@
         <translation>当前用户无权打开已插入的飞控。
 请安装 ORVANTE 软件包或 udev 规则文件
 70-orvante.rules，然后重新插拔飞控。</translation>
+    </message>
+    <message>
+        <source>The controller is waiting in its bootloader for a firmware image: its last update did not finish. Its setup is safe in the history (%1). Open the firmware page?</source>
+        <translation>飞控正停留在引导程序中等待固件：上次升级没有完成。它的设置已安全保存在历史记录中（%1）。打开固件页面吗？</translation>
+    </message>
+    <message>
+        <source>The controller is waiting in its bootloader for a firmware image: its last update did not finish. Open the firmware page?</source>
+        <translation>飞控正停留在引导程序中等待固件：上次升级没有完成。打开固件页面吗？</translation>
+    </message>
+    <message>
+        <source>The setup history cannot be written to %1 (%2). ORVANTE works on without it.</source>
+        <translation>无法写入设置历史记录 %1（%2）。ORVANTE 将在没有历史记录的情况下继续工作。</translation>
     </message>
 </context>
 <context>
@@ -327,10 +386,6 @@
         <translation>%1 不是参数文件：缺少“format”或格式名称不符。</translation>
     </message>
     <message>
-        <source>%1 is a tuning file of version %2; this program reads version 1.</source>
-        <translation>%1 是第 %2 版的参数文件，本程序只能读取第 1 版。</translation>
-    </message>
-    <message>
         <source>The tuning file has no value for &quot;%1&quot;. Nothing was sent.</source>
         <translation>参数文件中缺少“%1”的值。未发送任何参数。</translation>
     </message>
@@ -345,6 +400,50 @@
     <message>
         <source>The value of &quot;%1&quot; in the tuning file is outside %2 to %3. Nothing was sent.</source>
         <translation>参数文件中“%1”的值超出 %2 至 %3 的范围。未发送任何参数。</translation>
+    </message>
+    <message>
+        <source>History…</source>
+        <translation>历史记录…</translation>
+    </message>
+    <message>
+        <source>The controller did not answer while its setup was read. Nothing was saved.</source>
+        <translation>读取飞控设置时飞控没有应答。未保存任何内容。</translation>
+    </message>
+    <message>
+        <source>%1 is a tuning file of version %2; this program reads versions 1 and 2.</source>
+        <translation>%1 是第 %2 版的参数文件，本程序只能读取第 1 版和第 2 版。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; in the tuning file is not a group of values. Nothing was sent.</source>
+        <translation>参数文件中的“%1”不是一组数值。未发送任何参数。</translation>
+    </message>
+    <message>
+        <source>The controller did not answer while its setup was read, so the file cannot be compared with it. Nothing was sent.</source>
+        <translation>读取飞控设置时飞控没有应答，无法与文件比较。未发送任何参数。</translation>
+    </message>
+    <message>
+        <source>%1 holds the controller's values already. Nothing needs to be sent.</source>
+        <translation>%1 中的数值与飞控当前的相同，无需发送。</translation>
+    </message>
+    <message>
+        <source>Load this tuning? These values in %1 differ from the controller's. They are not stored in the controller until you press Save.</source>
+        <translation>载入此参数？%1 中的以下数值与飞控当前的不同。点击“保存”之前，参数不会保存到飞控中。</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>The history belongs to a connected controller, and none has answered yet.</source>
+        <translation>历史记录属于已连接的飞控，目前还没有飞控应答。</translation>
+    </message>
+    <message>
+        <source>The controller did not answer while its setup was read, so the history cannot be compared with it.</source>
+        <translation>读取飞控设置时飞控没有应答，无法与历史记录比较。</translation>
+    </message>
+    <message>
+        <source>%1 is a tuning file of version %2; this program reads version 1.</source>
+        <translation>%1 是第 %2 版的参数文件，本程序只能读取第 1 版。</translation>
     </message>
     <message>
         <source>Load this tuning? %1 of its values differ from the controller's. They are not stored in the controller until you press Save.</source>
@@ -435,6 +534,189 @@
     <message>
         <source>Please level the multicopter, and then click &quot;OK&quot;</source>
         <translation>请将飞行器水平放置，然后点击“确定”。</translation>
+    </message>
+</context>
+<context>
+    <name>SetupDiffTable</name>
+    <message>
+        <source>roll rate</source>
+        <translation>横滚角速度</translation>
+    </message>
+    <message>
+        <source>pitch rate</source>
+        <translation>俯仰角速度</translation>
+    </message>
+    <message>
+        <source>roll angle</source>
+        <translation>横滚角度</translation>
+    </message>
+    <message>
+        <source>pitch angle</source>
+        <translation>俯仰角度</translation>
+    </message>
+    <message>
+        <source>yaw rate</source>
+        <translation>航向角速度</translation>
+    </message>
+    <message>
+        <source>Max roll / pitch rate</source>
+        <translation>最大横滚/俯仰角速度</translation>
+    </message>
+    <message>
+        <source>Max roll / pitch angle</source>
+        <translation>最大横滚/俯仰角度</translation>
+    </message>
+    <message>
+        <source>Max yaw rate</source>
+        <translation>最大航向角速度</translation>
+    </message>
+    <message>
+        <source>ESC output min</source>
+        <translation>电调最小输出</translation>
+    </message>
+    <message>
+        <source>3D dead band low</source>
+        <translation>3D死区下限</translation>
+    </message>
+    <message>
+        <source>3D dead band high</source>
+        <translation>3D死区上限</translation>
+    </message>
+    <message>
+        <source>ESC output max</source>
+        <translation>电调最大输出</translation>
+    </message>
+    <message>
+        <source>Gain mode</source>
+        <translation>感度模式</translation>
+    </message>
+    <message>
+        <source>Roll and pitch gains linked</source>
+        <translation>横滚与俯仰感度联动</translation>
+    </message>
+    <message>
+        <source>Reserved byte</source>
+        <translation>保留字节</translation>
+    </message>
+    <message>
+        <source>OneShot125</source>
+        <translation>OneShot125</translation>
+    </message>
+    <message>
+        <source>ESC mode</source>
+        <translation>电调模式</translation>
+    </message>
+    <message>
+        <source>Mode buttons</source>
+        <translation>模式按钮</translation>
+    </message>
+    <message>
+        <source>Airframe</source>
+        <translation>机架</translation>
+    </message>
+    <message>
+        <source>Mounting</source>
+        <translation>安装方向</translation>
+    </message>
+    <message>
+        <source>Quad X</source>
+        <translation>四轴X型</translation>
+    </message>
+    <message>
+        <source>Quad +</source>
+        <translation>四轴十字型</translation>
+    </message>
+    <message>
+        <source>Hexa X</source>
+        <translation>六轴X型</translation>
+    </message>
+    <message>
+        <source>Hexa +</source>
+        <translation>六轴十字型</translation>
+    </message>
+    <message>
+        <source>Octo X</source>
+        <translation>八轴X型</translation>
+    </message>
+    <message>
+        <source>Octo +</source>
+        <translation>八轴十字型</translation>
+    </message>
+    <message>
+        <source>Y6 X</source>
+        <translation>Y6 X型</translation>
+    </message>
+    <message>
+        <source>Y6 +</source>
+        <translation>Y6 十字型</translation>
+    </message>
+    <message>
+        <source>X8 X</source>
+        <translation>X8 X型</translation>
+    </message>
+    <message>
+        <source>X8 +</source>
+        <translation>X8 十字型</translation>
+    </message>
+    <message>
+        <source>Simple gain: %1</source>
+        <translation>简易感度：%1</translation>
+    </message>
+    <message>
+        <source>Expert gain: %1 %2</source>
+        <translation>专家感度：%1 %2</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>设置项</translation>
+    </message>
+    <message>
+        <source>Controller</source>
+        <translation>飞控</translation>
+    </message>
+    <message>
+        <source>Channel %1 reversed</source>
+        <translation>通道%1反向</translation>
+    </message>
+    <message>
+        <source>Flight mode, switch position %1</source>
+        <translation>开关位置%1的飞行模式</translation>
+    </message>
+    <message>
+        <source>Expert</source>
+        <translation>专家模式</translation>
+    </message>
+    <message>
+        <source>Simple</source>
+        <translation>简易模式</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>开</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>关</translation>
+    </message>
+    <message>
+        <source>Reversed</source>
+        <translation>反向</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>Easy</source>
+        <translation>简易</translation>
+    </message>
+    <message>
+        <source>Inverted</source>
+        <translation>倒装</translation>
+    </message>
+    <message>
+        <source>Upright</source>
+        <translation>正装</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,10 @@
 
 #include "widgets/dialogwarning.h"
 
+#include <QEventLoop>
+
+#include <memory>
+
 PageFC::PageFC(QWidget* parent)
     : QWidget(parent, Qt::WindowFlags())
 {
@@ -12,4 +16,20 @@ PageFC::PageFC(QWidget* parent)
 bool PageFC::confirmed(const QString& text)
 {
     return DialogWarning::ask(text);
+}
+
+void PageFC::waitFor(const std::function<void(std::function<void()> done)>& work)
+{
+    // Shared, so that a late call after the wait has ended touches nothing gone.
+    struct State {
+        QEventLoop loop;
+        bool finished = false;
+    };
+    auto state = std::make_shared<State>();
+    work([state] {
+        state->finished = true;
+        state->loop.quit();
+    });
+    if (!state->finished)
+        state->loop.exec(QEventLoop::ExcludeUserInputEvents);
 }

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 // The contract of every page: tasks go out through AddTask, results come back through
 // TaskDone, mainLoop is the 50 ms poll tick and InfoRDDone carries each telemetry record.
 class PageFC : public QWidget
@@ -25,4 +27,8 @@ public slots:
 protected:
     // Asks the user with the modal warning box; true only for OK (Enter means Cancel).
     static bool confirmed(const QString& text);
+    // Starts `work` and runs the event loop until work calls the function it was given: for
+    // the short exchanges a button must see finished before it goes on. The pilot's clicks
+    // and keys wait meanwhile; the work must end (every task finishes or is dropped).
+    static void waitFor(const std::function<void(std::function<void()> done)>& work);
 };

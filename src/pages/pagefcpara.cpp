@@ -1,7 +1,12 @@
 #include "pages/pagefcpara.h"
 
-#include "widgets/dialogwarning.h"
+#include "engine/setupdiff.h"
+#include "engine/setuphistory.h"
+#include "engine/setupkeeper.h"
 #include "engine/tuningfile.h"
+#include "pages/dialoghistory.h"
+#include "widgets/dialogsetupdiff.h"
+#include "widgets/dialogwarning.h"
 #include "protocol/helper.h"
 #include "protocol/requests.h"
 #include "ui_pagefcpara.h"
@@ -15,6 +20,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QSaveFile>
 #include <QSignalMapper>
 
@@ -70,6 +76,8 @@ PageFCPara::PageFCPara(QWidget* parent)
 
     connect(ui->pushButton_paraSave, &QPushButton::clicked, this, &PageFCPara::saveClicked);
     connect(ui->pushButton_paraLoad, &QPushButton::clicked, this, &PageFCPara::loadClicked);
+    connect(ui->pushButton_paraHistory, &QPushButton::clicked, this, &PageFCPara::openHistory);
+    connect(&reader, &SetupReader::sendTask, this, &PageFC::AddTask);
 
     ui->stackedWidget->setCurrentIndex(0);
     ui->radioButton_page_esc->setChecked(true);
@@ -170,6 +178,8 @@ void PageFCPara::sendEdit()
 
 void PageFCPara::TaskDone(FCProtocol::Task* task)
 {
+    // The backup's reading sees its failures too.
+    reader.taskDone(task);
     if (task->status != FCProtocol::Task::Success)
         return;
     task->rxStream.device()->seek(task->headLength);
@@ -188,8 +198,11 @@ void PageFCPara::TaskDone(FCProtocol::Task* task)
 
 void PageFCPara::setBox(QDoubleSpinBox* box, double value, bool forced)
 {
-    // A poll must not take the number from under the pilot's fingers; a write reply may.
-    if (!forced && box->hasFocus())
+    // A poll must not take the number from under the pilot's fingers; a write reply may. A box
+    // that merely has focus follows the controller: left stale, its old number would be written
+    // back when the focus leaves it (after a restore, a load or the defaults).
+    const auto* typing = box->findChild<QLineEdit*>();
+    if (!forced && box->hasFocus() && typing && typing->isModified())
         return;
     box->setValue(value);
 }
@@ -294,16 +307,46 @@ void PageFCPara::loadClicked()
         loadTuningFile(path);
 }
 
+bool PageFCPara::readSetup(SetupRecord* setup)
+{
+    bool read = false;
+    QString why;
+    QMetaObject::Connection finished;
+    QMetaObject::Connection failed;
+    waitFor([&](std::function<void()> done) {
+        finished = connect(&reader, &SetupReader::finished, this, [&read, setup, done](const SetupRecord& r) {
+            *setup = r;
+            read = true;
+            done();
+        });
+        failed = connect(&reader, &SetupReader::failed, this, [&why, done](const QString& w) {
+            why = w;
+            done();
+        });
+        reader.start();
+    });
+    disconnect(finished);
+    disconnect(failed);
+    if (!read)
+        qDebug().noquote() << "The setup could not be read:" << why;
+    return read;
+}
+
 bool PageFCPara::saveTuningFile(const QString& path)
 {
     if (!deviceRead) {
         DialogWarning::tell(tr("No parameters have been read from the controller yet; there is nothing to save."));
         return false;
     }
+    SetupRecord setup;
+    if (!readSetup(&setup)) {
+        DialogWarning::tell(tr("The controller did not answer while its setup was read. Nothing was saved."));
+        return false;
+    }
     // Written beside the target and renamed over it only when complete: a failed save
     // never leaves half a file, and an older backup under that name survives it.
     QSaveFile file(path);
-    const QByteArray bytes = TuningFile::toJson(device, boardText(), QDateTime::currentDateTimeUtc());
+    const QByteArray bytes = TuningFile::toJson(setup, {boardText(), QDateTime::currentDateTimeUtc(), QString()});
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         DialogWarning::tell(tr("The tuning could not be saved to %1: %2").arg(QFileInfo(path).fileName(), file.errorString()));
         return false;
@@ -351,7 +394,10 @@ bool PageFCPara::loadTuningFile(const QString& path)
         DialogWarning::tell(tr("%1 is not a tuning file: \"format\" is missing or names another format.").arg(shown));
         return false;
     case TuningFile::Problem::WrongVersion:
-        DialogWarning::tell(tr("%1 is a tuning file of version %2; this program reads version 1.").arg(shown, result.detail));
+        DialogWarning::tell(tr("%1 is a tuning file of version %2; this program reads versions 1 and 2.").arg(shown, result.detail));
+        return false;
+    case TuningFile::Problem::NotASection:
+        DialogWarning::tell(tr("\"%1\" in the tuning file is not a group of values. Nothing was sent.").arg(result.field));
         return false;
     case TuningFile::Problem::Missing:
         DialogWarning::tell(tr("The tuning file has no value for \"%1\". Nothing was sent.").arg(result.field));
@@ -372,13 +418,58 @@ bool PageFCPara::loadTuningFile(const QString& path)
     }
     }
 
-    const int differing = TuningFile::differingValues(result.record, device);
-    if (!confirmed(tr("Load this tuning? %1 of its values differ from the controller's. They are not "
-                      "stored in the controller until you press Save.")
-                       .arg(differing)))
+    SetupRecord controller;
+    const bool read = readSetup(&controller);
+    if (!read) {
+        // Without a reading the radio's own bits are unknown: such a file cannot be written.
+        if (result.setup.radio || result.setup.airframe) {
+            DialogWarning::tell(tr("The controller did not answer while its setup was read, so the file cannot "
+                                   "be compared with it. Nothing was sent."));
+            return false;
+        }
+        controller = SetupRecord();
+        controller.parameters = device;
+    }
+    const QVector<SetupDiff::Row> rows = SetupDiff::rows(controller, result.setup);
+    if (rows.isEmpty()) {
+        DialogWarning::tell(tr("%1 holds the controller's values already. Nothing needs to be sent.").arg(shown));
         return false;
-
-    edit = result.record;
-    sendEdit();
+    }
+    if (!DialogSetupDiff::ask(tr("Load this tuning? These values in %1 differ from the controller's. They are "
+                                 "not stored in the controller until you press Save.")
+                                  .arg(shown),
+                              rows, tr("File")))
+        return false;
+    bringBack(controller, read, result.setup);
     return true;
+}
+
+bool PageFCPara::openHistory()
+{
+    if (!keeper || !keeper->hasBoard()) {
+        DialogWarning::tell(tr("The history belongs to a connected controller, and none has answered yet."));
+        return false;
+    }
+    SetupRecord controller;
+    if (!readSetup(&controller)) {
+        DialogWarning::tell(tr("The controller did not answer while its setup was read, so the history cannot "
+                               "be compared with it."));
+        return false;
+    }
+    const QVector<SetupHistory::Snapshot> snapshots = keeper->history()->snapshots(keeper->boardWord());
+    DialogHistory dialog(snapshots, controller);
+    if (dialog.exec() != QDialog::Accepted || dialog.chosen() < 0)
+        return false;
+    bringBack(controller, true, snapshots[dialog.chosen()].setup);
+    return true;
+}
+
+void PageFCPara::bringBack(const SetupRecord& controller, bool controllerRead, const SetupRecord& wanted)
+{
+    if (keeper && controllerRead)
+        keeper->keep(QLatin1String(SetupHistory::kBeforeLoad), controller);
+    else if (keeper)
+        qDebug() << "History: no before-load snapshot, the setup could not be read";
+    for (FCProtocol::Task* task : SetupDiff::writes(controller, wanted))
+        emit AddTask(task);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/setupreader.h"
 #include "pages/pagefc.h"
 #include "protocol/dspara.h"
 
@@ -8,6 +9,7 @@
 class QButtonGroup;
 class QDoubleSpinBox;
 class QSignalMapper;
+class SetupKeeper;
 
 namespace Ui {
 class PageFCPara;
@@ -15,7 +17,8 @@ class PageFCPara;
 
 // The parameter page: ESC range, dead band and protocol, flight limits, and the simple and
 // expert gains. Every finished edit writes the whole record at once; what the controller
-// answers is shown. A pilot can also keep the record in a file and load it back.
+// answers is shown. A pilot can also keep the whole setup (parameters, radio, airframe) in a
+// file and load it back, or bring back a snapshot of the automatic history.
 class PageFCPara : public PageFC
 {
     Q_OBJECT
@@ -31,12 +34,20 @@ public:
     // The board text written into a saved file (from the last telemetry record).
     QString boardText() const;
 
-    // Writes the device copy to `path` as a tuning file; the pilot sees a message on failure.
-    // Returns true when the file was written whole.
+    // The automatic history; without it the page keeps no snapshot and shows no history.
+    void setSetupKeeper(SetupKeeper* setupKeeper) { keeper = setupKeeper; }
+
+    // Reads the controller's whole setup now, waiting for it; false when it could not be read.
+    bool readSetup(SetupRecord* setup);
+    // Reads the whole setup and writes it to `path` as a tuning file; the pilot sees a message
+    // on failure. Returns true when the file was written whole.
     bool saveTuningFile(const QString& path);
-    // Checks `path` whole; a good file is offered to the pilot and, on OK, sent as one
-    // urgent PARA_WR. Returns true when the record was sent.
+    // Checks `path` whole; a good file is compared with the controller's setup, the values
+    // that differ are shown to the pilot and, on OK, the sections that differ are written
+    // (urgent). Returns true when something was sent.
     bool loadTuningFile(const QString& path);
+    // The history of the connected controller; true when a snapshot was sent.
+    bool openHistory();
 
 public slots:
     void paraTypeChanged(int id);
@@ -52,6 +63,10 @@ private:
     // The button handlers ask for a file name, then use the two functions above.
     void saveClicked();
     void loadClicked();
+
+    // Writes the sections of `wanted` that differ from `controller`, after keeping the
+    // controller's setup in the history when it was just read.
+    void bringBack(const SetupRecord& controller, bool controllerRead, const SetupRecord& wanted);
 
     void sendEdit();
     void refresh(bool forced);
@@ -70,4 +85,6 @@ private:
     quint8 appliedGainMode = 255;
     FCProtocol::DS_INFO_RD telemetry;
     bool telemetryRead = false;
+    SetupReader reader;
+    SetupKeeper* keeper = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "screenshot.h"
 #include "whenshown.h"
 
+#include "widgets/dialogsetupdiff.h"
 #include "widgets/dialogwarning.h"
 #include "app/fcapp.h"
 #include "pages/pagefcpara.h"
@@ -140,7 +141,7 @@ void TestParaScreenshots::loadQuestion()
     file.write(TuningFile::toJson(tuned(true, true), QStringLiteral("Trelvo_0105"), QDateTime::currentDateTimeUtc()));
     file.close();
 
-    WhenShown<DialogWarning> question([&](DialogWarning* d) {
+    WhenShown<DialogSetupDiff> question([&](DialogSetupDiff* d) {
         shoot(d, QStringLiteral("pagefcpara-loadquestion"), language);
         d->reject();
     });

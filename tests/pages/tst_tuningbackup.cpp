@@ -4,6 +4,7 @@
 #include "modalanswer.h"
 #include "whenshown.h"
 
+#include "widgets/dialogsetupdiff.h"
 #include "widgets/dialogwarning.h"
 #include "pages/pagefcpara.h"
 #include "engine/tuningfile.h"
@@ -20,6 +21,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -65,12 +67,6 @@ void chooseFile(QFileDialog* dialog, const QString& path)
     QMetaObject::invokeMethod(dialog, "accept");
 }
 
-QString dialogText(DialogWarning* dialog)
-{
-    auto* label = dialog->findChild<QLabel*>(QStringLiteral("label_info"));
-    return label ? label->text() : QString();
-}
-
 } // namespace
 
 class TestTuningBackup : public QObject
@@ -114,7 +110,7 @@ void TestTuningBackup::roundTripThroughTheController()
     QVERIFY(saved.open(QIODevice::ReadOnly));
     const QJsonObject root = QJsonDocument::fromJson(saved.readAll()).object();
     QCOMPARE(root.value("format").toString(), QStringLiteral("orvante-tuning"));
-    QCOMPARE(root.value("version").toInt(), 1);
+    QCOMPARE(root.value("version").toInt(), 2);
     QCOMPARE(root.value("board").toString(), FCProtocol::Helper::boardName(VirtualFC::info().boardWord));
     QVERIFY(QDateTime::fromString(root.value("date").toString(), Qt::ISODate).isValid());
     const QJsonObject parameters = root.value("parameters").toObject();
@@ -129,18 +125,21 @@ void TestTuningBackup::roundTripThroughTheController()
     VirtualFC::clearRecords();
 
     QString question;
+    int differing = 0;
     {
         WhenShown<QFileDialog> file([&](QFileDialog* d) { chooseFile(d, path); });
-        WhenShown<DialogWarning> ok([&](DialogWarning* d) {
-            question = dialogText(d);
+        WhenShown<DialogSetupDiff> ok([&](DialogSetupDiff* d) {
+            question = d->findChild<QLabel*>(QStringLiteral("label_info"))->text();
+            differing = d->findChild<QTableWidget*>(QStringLiteral("tableWidget_diff"))->rowCount();
             d->accept();
         });
         rig.page.findChild<QPushButton*>(QStringLiteral("pushButton_paraLoad"))->click();
         QVERIFY(file.done && ok.done);
     }
     // 30 of the 32 fields differ from the defaults (linkXY and oneshot125 agree).
-    QCOMPARE(question, QStringLiteral("Load this tuning? 30 of its values differ from the controller's. They are "
-                                      "not stored in the controller until you press Save."));
+    QCOMPARE(question, QStringLiteral("Load this tuning? These values in before-update.json differ from the "
+                                      "controller's. They are not stored in the controller until you press Save."));
+    QCOMPARE(differing, 30);
     QTRY_COMPARE_WITH_TIMEOUT(VirtualFC::para().toHex(), kSaved.toHex(), 3000);
     QTRY_COMPARE_WITH_TIMEOUT(rig.page.findChild<QDoubleSpinBox*>("doubleSpinBox_escMax")->value(), 1950.0, 3000);
     QCOMPARE(VirtualFC::requestCount(FCProtocol::PARA_WR), 1);
@@ -184,8 +183,8 @@ void TestTuningBackup::badFile_data()
         << "file" << edited([](P& r, P&) { r.insert("format", "other-tuning"); })
         << "is not a tuning file: \"format\" is missing" << true;
     QTest::newRow("newer version")
-        << "file" << edited([](P& r, P&) { r.insert("version", 2); })
-        << "is a tuning file of version 2;" << true;
+        << "file" << edited([](P& r, P&) { r.insert("version", 3); })
+        << "is a tuning file of version 3;" << true;
     QTest::newRow("empty file") << "file" << QByteArray() << "is not a tuning file:" << true;
     QTest::newRow("directory") << "dir" << QByteArray() << "is not a file that can be read." << true;
     // Valid JSON behind the padding: refused for its size alone, unread.
@@ -215,7 +214,8 @@ void TestTuningBackup::badFile()
     ModalAnswer answer(accept ? ModalAnswer::Accept : ModalAnswer::Reject);
     QCOMPARE(rig.page.loadTuningFile(path), false);
     QVERIFY(answer.answered());
-    QCOMPARE(answer.dialogClass(), QStringLiteral("DialogWarning"));
+    // A good file's question is the table of the values that differ.
+    QCOMPARE(answer.dialogClass(), QLatin1String(accept ? "DialogWarning" : "DialogSetupDiff"));
     QVERIFY2(answer.shownText().contains(message), qPrintable(answer.shownText()));
 
     // Give anything queued the time to reach the controller: only the poll may.
