@@ -6,6 +6,8 @@
 #include "app/versioninfo.h"
 #include "engine/linksupervisor.h"
 #include "engine/notstoredmark.h"
+#include "engine/setuphistory.h"
+#include "engine/setupkeeper.h"
 #include "pages/pagefcfirmware.h"
 #include "pages/pagefcframe.h"
 #include "pages/pagefcpara.h"
@@ -48,6 +50,8 @@ FCApp::FCApp(QWidget* parent)
     , scopePage(new PageFCScope(nullptr))
     , supervisor(new LinkSupervisor(this))
     , notStored(new NotStoredMark(this))
+    , history(new SetupHistory(SetupHistory::defaultRoot(), this))
+    , keeper(new SetupKeeper(history, this))
 {
     pageTimerObj.setInterval(kPageTickMs);
     infoTimerObj.setInterval(LinkSupervisor::kTickMs);
@@ -100,6 +104,9 @@ FCApp::FCApp(QWidget* parent)
     connect(pageButtons, &QButtonGroup::idClicked, this,
             &FCApp::page_button_clicked);
 
+    paraPage->setSetupKeeper(keeper);
+    firmwarePage->setSetupKeeper(keeper);
+
     setupLanguageCombo();
     bindPages();
     accessNotice = new AccessNotice(trController->transport(), this);
@@ -109,6 +116,12 @@ FCApp::~FCApp()
 {
     pageTimerObj.stop();
     infoTimerObj.stop();
+    // A snapshot still being read ends when the controller deletes its tasks below, and would
+    // then send its command into the controller being destroyed.
+    paraPage->setSetupKeeper(nullptr);
+    firmwarePage->setSetupKeeper(nullptr);
+    delete keeper;
+    keeper = nullptr;
     delete scopePage;
     delete pageButtons;
     delete keyGrabber;
@@ -154,6 +167,13 @@ void FCApp::bindPages()
     connect(supervisor, &LinkSupervisor::telemetryFailed, this, &FCApp::showDisconnected);
     connect(supervisor, &LinkSupervisor::radioOnlyBoard, this, &FCApp::trimNavigation);
     connect(notStored, &NotStoredMark::changed, this, &FCApp::showNotStored);
+    connect(keeper, &SetupKeeper::sendTask, this, &FCApp::PreAddTask);
+    connect(supervisor, &LinkSupervisor::linkUp, this,
+            [this](const FCProtocol::DS_INFO_RD& info) { keeper->linkUp(info, supervisor->isUpdating()); });
+    // Queued: the questions open from the event loop, never inside a task's completion.
+    connect(supervisor, &LinkSupervisor::bootloaderWaiting, this, &FCApp::showBootloaderNotice,
+            Qt::QueuedConnection);
+    connect(history, &SetupHistory::unwritable, this, &FCApp::showHistoryUnwritable, Qt::QueuedConnection);
 
     pageTimerObj.start(kPageTickMs);
     infoTimerObj.start(LinkSupervisor::kTickMs);
@@ -187,6 +207,7 @@ void FCApp::TaskDone(FCProtocol::Task* task)
         break;
     }
     notStored->taskDone(task);
+    keeper->taskDone(task);
     supervisor->taskDone(task);
 
     disconnect(task, &FCProtocol::Task::TaskDone, this, &FCApp::TaskDone);
@@ -252,7 +273,9 @@ void FCApp::boot_state_changed(bool start)
 
 void FCApp::on_pushButton_storge_clicked()
 {
-    PreAddTask(FCProtocol::Request::store());
+    // The values about to become permanent, kept first; the store goes out in any case.
+    keeper->snapshotThen(QLatin1String(SetupHistory::kBeforeStore), this,
+                         [this] { PreAddTask(FCProtocol::Request::store()); });
 }
 
 void FCApp::language_changed(int n)
@@ -278,7 +301,39 @@ void FCApp::language_changed(int n)
 void FCApp::on_pushButton_default_clicked()
 {
     if (DialogWarning::ask(tr("This operation will restore all settings to default value, are you sure?")))
-        PreAddTask(FCProtocol::Request::defaultRestore());
+        keeper->snapshotThen(QLatin1String(SetupHistory::kBeforeDefaults), this,
+                             [this] { PreAddTask(FCProtocol::Request::defaultRestore()); });
+}
+
+void FCApp::showBootloaderNotice(const FCProtocol::DS_INFO_RD& info)
+{
+    // A board whose firmware page is trimmed away cannot be offered it; one notice at a time.
+    if (ui->radioButton_page5->isHidden() || bootloaderNotice || supervisor->isUpdating())
+        return;
+    const std::optional<SetupHistory::Snapshot> kept = history->newest(info.boardWord);
+    const QString text = kept
+        ? tr("The controller is waiting in its bootloader for a firmware image: its last update did not "
+             "finish. Its setup is safe in the history (%1). Open the firmware page?")
+              .arg(kept->time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")))
+        : tr("The controller is waiting in its bootloader for a firmware image: its last update did not "
+             "finish. Open the firmware page?");
+    bootloaderNotice = DialogWarning::openOver(this, text);
+    connect(bootloaderNotice, &QDialog::accepted, this, &FCApp::openFirmwarePage);
+}
+
+void FCApp::openFirmwarePage()
+{
+    ui->stackedWidget->setCurrentIndex(kFirmwarePageIndex);
+    ui->radioButton_page5->setChecked(true);
+    page_button_clicked(kFirmwarePageIndex);
+    firmwarePage->loadStoredImage();
+}
+
+void FCApp::showHistoryUnwritable(const QString& folder, const QString& error)
+{
+    DialogWarning::openOver(this, tr("The setup history cannot be written to %1 (%2). ORVANTE works on "
+                                     "without it.")
+                                      .arg(folder, error));
 }
 
 void FCApp::mousePressEvent(QMouseEvent* event)

@@ -5,10 +5,14 @@
 #include "protocol/dsinforrd.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 
 class AccessNotice;
+class DialogWarning;
+class SetupHistory;
+class SetupKeeper;
 class KeyGrabber;
 class QButtonGroup;
 class StatusStrip;
@@ -50,6 +54,8 @@ public:
     FCProtocol::DS_INFO_RD lastInfo() const { return supervisor->lastInfo(); }
     // Writes have changed the controller's working values since the last store.
     bool hasUnstoredChanges() const { return notStored->isSet(); }
+    // The automatic history of the controllers' setups.
+    SetupKeeper* setupKeeper() const { return keeper; }
 
 signals:
     void InfoRDDone(FCProtocol::DS_INFO_RD info);
@@ -85,6 +91,11 @@ private:
     void trimNavigation();
     // The Save button says when the controller holds changes it has not stored.
     void showNotStored(bool unstored);
+    // The controller waits in its bootloader (an interrupted update): offers the firmware page.
+    void showBootloaderNotice(const FCProtocol::DS_INFO_RD& info);
+    void openFirmwarePage();
+    // Said once per run: the history cannot be written.
+    void showHistoryUnwritable(const QString& folder, const QString& error);
 
     TRController* trController;
     QTimer pageTimerObj;
@@ -100,6 +111,9 @@ private:
     PageFCScope* scopePage;
     LinkSupervisor* supervisor;
     NotStoredMark* notStored;
+    SetupHistory* history;
+    SetupKeeper* keeper;
+    QPointer<DialogWarning> bootloaderNotice;
 
     PageFCStatus* statusPage = nullptr;
     PageFCFrame* framePage = nullptr;

@@ -1,5 +1,7 @@
 #include "pages/pagefcfirmware.h"
 
+#include "engine/setuphistory.h"
+#include "engine/setupkeeper.h"
 #include "protocol/helper.h"
 #include "ui_pagefcfirmware.h"
 #include "widgets/dialogwarning.h"
@@ -43,6 +45,11 @@ PageFCFirmware::PageFCFirmware(QWidget* parent)
     connect(&tick, &QTimer::timeout, this, &PageFCFirmware::timeout);
     tick.start(FirmwareUpdate::kTickMs);
 
+    loadStoredImage();
+}
+
+void PageFCFirmware::loadStoredImage()
+{
     if (engine.loadImage(storedPath()) == FirmwareImage::Ok)
         showFileLoaded();
 }
@@ -91,7 +98,7 @@ void PageFCFirmware::on_pushButton_loadFile_clicked()
 
 void PageFCFirmware::on_pushButton_update_clicked()
 {
-    if (engine.isRunning())
+    if (engine.isRunning() || preparing)
         return;
     // Say why nothing starts rather than ask a question that leads nowhere.
     if (!engine.linkOk()) {
@@ -114,8 +121,20 @@ void PageFCFirmware::on_pushButton_update_clicked()
     // The dialog kept the event loop running: the link may have failed meanwhile.
     if (engine.isRunning() || !engine.linkOk())
         return;
-    if (boardQuestionsAccepted())
-        engine.start();
+    if (!boardQuestionsAccepted())
+        return;
+    if (keeper) {
+        // The setup as it is before the update, in the history; the update starts whatever
+        // becomes of the snapshot.
+        preparing = true;
+        waitFor([this](std::function<void()> done) {
+            keeper->snapshotThen(QLatin1String(SetupHistory::kBeforeUpdate), this, done);
+        });
+        preparing = false;
+        if (engine.isRunning())
+            return;
+    }
+    engine.start();
 }
 
 bool PageFCFirmware::boardQuestionsAccepted()
@@ -145,6 +164,9 @@ void PageFCFirmware::timeout()
 
 void PageFCFirmware::TaskDone(FCProtocol::Task* task)
 {
+    // The history's reads say nothing about this page's link.
+    if (keeper && keeper->owns(task))
+        return;
     engine.taskDone(task);
 }
 

@@ -5,6 +5,8 @@
 
 #include <QTimer>
 
+class SetupKeeper;
+
 namespace Ui {
 class PageFCFirmware;
 }
@@ -26,6 +28,11 @@ public:
     FirmwareUpdate* update() { return &engine; }
     const FirmwareUpdate* update() const { return &engine; }
     QTimer* tickTimer() { return &tick; }
+
+    // The automatic history: a snapshot of the setup is taken before an update starts.
+    void setSetupKeeper(SetupKeeper* setupKeeper) { keeper = setupKeeper; }
+    // Loads the firmware file last used (the stored path) again, as at construction.
+    void loadStoredImage();
 
 signals:
     void boot_state_changed(bool start);
@@ -51,4 +58,7 @@ private:
     Ui::PageFCFirmware* ui;
     QTimer tick;
     FirmwareUpdate engine;
+    SetupKeeper* keeper = nullptr;
+    // The snapshot before an update is being taken: the button waits.
+    bool preparing = false;
 };

@@ -66,6 +66,15 @@ void DialogWarning::tell(const QString& text)
     ask(text);
 }
 
+DialogWarning* DialogWarning::openOver(QWidget* parent, const QString& text)
+{
+    auto* dialog = new DialogWarning(parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setText(text);
+    dialog->QDialog::open();
+    return dialog;
+}
+
 int DialogWarning::textPoints() const
 {
     return ui->label_info->font().pointSize();

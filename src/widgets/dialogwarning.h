@@ -25,6 +25,9 @@ public:
     static bool ask(const QString& text);
     // A message without parent, run modally; either button closes it.
     static void tell(const QString& text);
+    // The question shown over `parent` without waiting for the answer (window-modal, gone
+    // once answered): for what the program says on its own, outside any click.
+    static DialogWarning* openOver(QWidget* parent, const QString& text);
 
     static constexpr int kTextPoints = 13;
     static constexpr int kMinTextPoints = 8;

@@ -163,6 +163,7 @@ void TestFCAppLink::unsupportedBoard()
 
 void TestFCAppLink::storeOnTheWire()
 {
+    QTRY_VERIFY(app->isConnected());
     app->infoTimer()->stop();
     app->pageTimer()->stop();
     QTRY_VERIFY(!app->controller()->isBusy());
@@ -177,17 +178,18 @@ void TestFCAppLink::storeOnTheWire()
     QTest::mouseClick(app->findChild<QPushButton*>(QStringLiteral("pushButton_storge")),
                       Qt::LeftButton);
     QVERIFY(!noQuestion.answered());
-    QTRY_COMPARE(VirtualFC::requests().size(), 4);
+    // The three reads of the history's snapshot come first.
+    QTRY_COMPARE(VirtualFC::requests().size(), 7);
     QTRY_VERIFY(!app->controller()->isBusy());
 
     QList<QByteArray> frames = VirtualFC::requests();
     QCOMPARE(frames.at(0).left(2), QByteArray("\x01\x00", 2));
-    QCOMPARE(frames.at(1), commandFrame(0x03, 0x03, 0x8F, 0x8D));
-    QCOMPARE(frames.at(2).left(2), FCProtocol::Task(FCProtocol::STATUS_RD, false).txData);
-    QCOMPARE(frames.at(3).left(2), FCProtocol::Task(FCProtocol::RC_RD, false).txData);
+    QCOMPARE(frames.at(4), commandFrame(0x03, 0x03, 0x8F, 0x8D));
+    QCOMPARE(frames.at(5).left(2), FCProtocol::Task(FCProtocol::STATUS_RD, false).txData);
+    QCOMPARE(frames.at(6).left(2), FCProtocol::Task(FCProtocol::RC_RD, false).txData);
     // As reports: the report id 0 in front of the 64 bytes.
     const QList<QByteArray> reports = VirtualFC::writtenReports();
-    QCOMPARE(reports.at(1), QByteArray(1, '\0') + commandFrame(0x03, 0x03, 0x8F, 0x8D));
+    QCOMPARE(reports.at(4), QByteArray(1, '\0') + commandFrame(0x03, 0x03, 0x8F, 0x8D));
     QCOMPARE(VirtualFC::requestCount(FCProtocol::STORE), 1);
 }
 
@@ -244,6 +246,7 @@ void TestFCAppLink::firmwarePageStopsPagePolls()
 
 void TestFCAppLink::storeWaitingWhenFirmwarePageIsEntered()
 {
+    QTRY_VERIFY(app->isConnected());
     app->infoTimer()->stop();
     app->pageTimer()->stop();
     QTRY_VERIFY(!app->controller()->isBusy());
@@ -257,13 +260,14 @@ void TestFCAppLink::storeWaitingWhenFirmwarePageIsEntered()
     }
     QTest::mouseClick(app->findChild<QPushButton*>(QStringLiteral("pushButton_storge")),
                       Qt::LeftButton);
-    QCOMPARE(app->controller()->waitingCount(), 2);
+    // The history's three reads wait ahead of the store, which follows them.
+    QCOMPARE(app->controller()->waitingCount(), 4);
 
     QTest::mouseClick(app->findChild<QRadioButton*>(QStringLiteral("radioButton_page5")),
                       Qt::LeftButton);
-    QCOMPARE(app->controller()->waitingCount(), 1);
+    QCOMPARE(app->controller()->waitingCount(), 3);
     QTRY_COMPARE_WITH_TIMEOUT(VirtualFC::requestCount(FCProtocol::STORE), 1, 3000);
-    QCOMPARE(VirtualFC::requests().value(1), commandFrame(0x03, 0x03, 0x8F, 0x8D));
+    QCOMPARE(VirtualFC::requests().value(4), commandFrame(0x03, 0x03, 0x8F, 0x8D));
     QCOMPARE(VirtualFC::requestCount(FCProtocol::STATUS_RD), 0);
 }
 
