@@ -55,11 +55,26 @@ QString SetupHistory::folderOf(qint32 boardWord) const
 
 QVector<SetupHistory::Snapshot> SetupHistory::snapshots(qint32 boardWord) const
 {
+    return read(boardWord, -1);
+}
+
+std::optional<SetupHistory::Snapshot> SetupHistory::newest(qint32 boardWord) const
+{
+    const QVector<Snapshot> found = read(boardWord, 1);
+    if (found.isEmpty())
+        return std::nullopt;
+    return found.first();
+}
+
+QVector<SetupHistory::Snapshot> SetupHistory::read(qint32 boardWord, int most) const
+{
     const QString folder = folderOf(boardWord);
     QStringList names = snapshotFiles(folder);
     std::reverse(names.begin(), names.end());
     QVector<Snapshot> found;
     for (const QString& name : names) {
+        if (most >= 0 && found.size() >= most)
+            break;
         const QString path = folder + QLatin1Char('/') + name;
         QFile file(path);
         const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.read(TuningFile::kMaxBytes + 1) : QByteArray();
@@ -71,14 +86,6 @@ QVector<SetupHistory::Snapshot> SetupHistory::snapshots(qint32 boardWord) const
         found.push_back({path, result.header.date, result.header.reason, result.header.board, result.setup});
     }
     return found;
-}
-
-std::optional<SetupHistory::Snapshot> SetupHistory::newest(qint32 boardWord) const
-{
-    const QVector<Snapshot> all = snapshots(boardWord);
-    if (all.isEmpty())
-        return std::nullopt;
-    return all.first();
 }
 
 QString SetupHistory::write(qint32 boardWord, const SetupRecord& setup, const QString& reason,

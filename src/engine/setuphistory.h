@@ -68,6 +68,8 @@ signals:
     void unwritable(const QString& folder, const QString& error);
 
 private:
+    // Newest first, at most `most` of them (-1: all).
+    QVector<Snapshot> read(qint32 boardWord, int most) const;
     void failed(const QString& folder, const QString& error);
     void prune(const QString& folder) const;
 
