@@ -142,6 +142,14 @@
 请安装 ORVANTE 软件包或 udev 规则文件
 70-orvante.rules，然后重新插拔飞控。</translation>
     </message>
+    <message>
+        <source>The controller is in use by another ORVANTE program (process %1).</source>
+        <translation>飞控正被另一个 ORVANTE 程序使用（进程 %1）。</translation>
+    </message>
+    <message>
+        <source>The controller is in use by another ORVANTE program.</source>
+        <translation>飞控正被另一个 ORVANTE 程序使用。</translation>
+    </message>
 </context>
 <context>
     <name>FCProtocol::Helper</name>
