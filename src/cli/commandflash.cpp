@@ -38,8 +38,10 @@ public:
                 bar(100, blocks);
             shownState = state;
             shownTenth = -1;
-            if (state == FirmwareUpdate::Updating)
+            if (state == FirmwareUpdate::Updating) {
                 clock.invalidate();
+                barEnded = false;
+            }
             else
                 output.note(stateText(state));
         }
@@ -68,7 +70,8 @@ public:
 private:
     void bar(int percent, int done)
     {
-        if (!output.isTerminal())
+        // The full bar stays as it is while the bootloader verifies.
+        if (!output.isTerminal() || barEnded)
             return;
         constexpr int kWidth = 30;
         const int filled = percent * kWidth / 100;
@@ -88,14 +91,17 @@ private:
                             .arg(done, 4)
                             .arg(blocks)
                             .arg(left));
-        if (done >= blocks)
+        if (done >= blocks) {
             output.endProgress();
+            barEnded = true;
+        }
     }
 
     CliOutput& output;
     int blocks;
     int shownState = FirmwareUpdate::NoProgress;
     int shownTenth = -1;
+    bool barEnded = false;
     QElapsedTimer clock;
 };
 
