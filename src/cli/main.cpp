@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QTranslator>
 
-#include <cstdio>
 #include <unistd.h>
 
 int main(int argc, char* argv[])
@@ -17,10 +16,11 @@ int main(int argc, char* argv[])
     QTranslator translator;
     CliApp::installLanguage(&translator);
 
-    // Unbuffered: a recording piped on is complete up to its last line whenever it stops.
+    // On the descriptors, unbuffered: a recording piped on flows line by line and is complete
+    // up to its last line whenever it stops (a FILE* would keep it in stdio's buffer).
     QFile out;
     QFile err;
-    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
     return CliApp::run(QCoreApplication::arguments(), &out, &err, isatty(STDERR_FILENO) == 1);
 }
