@@ -43,7 +43,7 @@ void CliSession::send(FCProtocol::Task* task)
 
 void CliSession::taskDone(FCProtocol::Task* task)
 {
-    if (task->status == FCProtocol::Task::Success && !connecting)
+    if (task->status == FCProtocol::Task::Success && !searching)
         silence.restart();
     supervisor.taskDone(task);
     emit taskFinished(task);
@@ -59,19 +59,19 @@ void CliSession::taskDone(FCProtocol::Task* task)
     }
 }
 
-int CliSession::connect(FCProtocol::DS_INFO_RD* info)
+int CliSession::findController(FCProtocol::DS_INFO_RD* info)
 {
     const QMetaObject::Connection answered =
         QObject::connect(&supervisor, &LinkSupervisor::telemetry, this, [this, info](FCProtocol::DS_INFO_RD record) {
             *info = record;
             finish(ExitCode::Done);
         });
-    connecting = true;
+    searching = true;
     telemetryTimer.start();
     supervisor.tick();
     const int code = exec();
     telemetryTimer.stop();
-    connecting = false;
+    searching = false;
     QObject::disconnect(answered);
     // The time limit counts from the controller's first answer on.
     silence.restart();
@@ -87,7 +87,7 @@ int CliSession::exec()
         pending = -1;
         return code;
     }
-    if (!silence.isValid() || connecting)
+    if (!silence.isValid() || searching)
         silence.start();
     QEventLoop eventLoop;
     loop = &eventLoop;
@@ -122,7 +122,7 @@ void CliSession::watch()
     if (silence.elapsed() <= limitMs)
         return;
     const double seconds = limitMs / 1000.0;
-    if (!connecting)
+    if (!searching)
         lose(ExitCode::NoController, tr("the controller stopped answering (no answer for %1 s)").arg(seconds));
     else if (supervisor.hasInfo())
         lose(ExitCode::NoController, tr("a controller answered, but ORVANTE does not support its board (%1)")

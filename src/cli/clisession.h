@@ -32,7 +32,7 @@ public:
     // Reads the telemetry every 500 ms until a supported controller answers: ExitCode::Done with
     // its record; NoController when none did within the time limit, InUse at once when another
     // ORVANTE program holds the controller, each with its message written.
-    int connect(FCProtocol::DS_INFO_RD* info);
+    int findController(FCProtocol::DS_INFO_RD* info);
 
     // Runs until finish(), or until the link is lost: no task succeeded for the time limit
     // (NoController), or another ORVANTE program took the controller (InUse); a lost link's
@@ -59,10 +59,10 @@ private:
     LinkSupervisor supervisor;
     QTimer telemetryTimer;
     QTimer watchTimer;
-    // Since the last task that succeeded, or since connect() started while it runs: only a
+    // Since the last task that succeeded, or since findController() started while it runs: only a
     // supported controller ends the search, so answers of another board do not count there.
     QElapsedTimer silence;
-    bool connecting = false;
+    bool searching = false;
     QEventLoop* loop = nullptr;
     int pending = -1;
     int lostCode = -1;

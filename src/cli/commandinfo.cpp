@@ -25,7 +25,7 @@ QList<QCommandLineOption> CommandInfo::options() const
 int CommandInfo::run(CliContext& context)
 {
     FCProtocol::DS_INFO_RD info;
-    const int code = context.session().connect(&info);
+    const int code = context.session().findController(&info);
     if (code != ExitCode::Done)
         return code;
 

@@ -24,7 +24,7 @@ int CommandStore::run(CliContext& context)
 {
     CliSession& session = context.session();
     FCProtocol::DS_INFO_RD info;
-    int code = session.connect(&info);
+    int code = session.findController(&info);
     if (code != ExitCode::Done)
         return code;
 
