@@ -6,8 +6,9 @@
 # - src/pages never includes src/usb or src/app;
 # - src/widgets includes no page and nothing of src/app;
 # - src/cli (when there) stays a Qt Core program: no widgets, pages or windows;
-# - `orvante` links the system's libhidapi-hidraw and contains nothing of the virtual controller.
-# Run as: cmake -DSOURCE_DIR=... -DPRODUCT=... -P check_layers.cmake
+# - `orvante` links the system's libhidapi-hidraw and contains nothing of the virtual controller;
+# - `orvante-cli` links the system's libhidapi-hidraw and no Qt GUI or widget library.
+# Run as: cmake -DSOURCE_DIR=... -DPRODUCT=... -DCLI=... -P check_layers.cmake
 
 set(failures "")
 
@@ -41,6 +42,18 @@ endif()
 execute_process(COMMAND nm -C "${PRODUCT}" OUTPUT_VARIABLE nm_out)
 if(nm_out MATCHES "VirtualFC::")
   set(failures "${failures}\n${PRODUCT} contains the virtual flight controller")
+endif()
+
+execute_process(COMMAND ldd "${CLI}" OUTPUT_VARIABLE cli_ldd RESULT_VARIABLE cli_rc)
+if(NOT cli_rc EQUAL 0 OR NOT cli_ldd MATCHES "libhidapi-hidraw\\.so")
+  set(failures "${failures}\n${CLI} does not link libhidapi-hidraw.so:\n${cli_ldd}")
+endif()
+if(cli_ldd MATCHES "libQt5(Gui|Widgets|PrintSupport)|libqcustomplot")
+  set(failures "${failures}\n${CLI} links a GUI library:\n${cli_ldd}")
+endif()
+execute_process(COMMAND nm -C "${CLI}" OUTPUT_VARIABLE cli_nm)
+if(cli_nm MATCHES "VirtualFC::")
+  set(failures "${failures}\n${CLI} contains the virtual flight controller")
 endif()
 
 if(failures)

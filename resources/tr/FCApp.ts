@@ -49,6 +49,284 @@
     </message>
 </context>
 <context>
+    <name>CliApp</name>
+    <message>
+        <source>Try '%1 --help'.</source>
+        <translation>请运行“%1 --help”查看用法。</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>完成</translation>
+    </message>
+    <message>
+        <source>differences found (diff, or a read-back that differs after restore)</source>
+        <translation>发现差异（diff，或 restore 之后回读的值不同）</translation>
+    </message>
+    <message>
+        <source>usage: the command line is wrong</source>
+        <translation>用法错误：命令行有误</translation>
+    </message>
+    <message>
+        <source>no controller answered, or the link was lost past the time limit (--timeout)</source>
+        <translation>没有飞控应答，或连接中断超过时限（--timeout）</translation>
+    </message>
+    <message>
+        <source>bad file: nothing was sent</source>
+        <translation>文件无效：未发送任何内容</translation>
+    </message>
+    <message>
+        <source>refused: another board, or the same version, without --force</source>
+        <translation>已拒绝：其他型号的固件或相同版本，且未指定 --force</translation>
+    </message>
+    <message>
+        <source>update failed: the controller stays in its bootloader; run flash again</source>
+        <translation>升级失败：飞控停留在引导程序中；请再次运行 flash</translation>
+    </message>
+    <message>
+        <source>the controller is in use by another ORVANTE program</source>
+        <translation>飞控正被另一个 ORVANTE 程序使用</translation>
+    </message>
+    <message>
+        <source>Exit codes:</source>
+        <translation>退出码：</translation>
+    </message>
+    <message>
+        <source>Talks to the flight controller from a terminal or a script.</source>
+        <translation>在终端或脚本中与飞控通信。</translation>
+    </message>
+    <message>
+        <source>Commands:</source>
+        <translation>命令：</translation>
+    </message>
+    <message>
+        <source>Seconds without any answer before the link counts as lost (default %1).</source>
+        <translation>连续多少秒没有应答即视为连接中断（默认 %1）。</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>秒数</translation>
+    </message>
+    <message>
+        <source>Write the link's diagnostic lines to standard error.</source>
+        <translation>将连接的诊断信息写到标准错误输出。</translation>
+    </message>
+    <message>
+        <source>What to do: one of the commands above.</source>
+        <translation>要执行的操作：上面列出的命令之一。</translation>
+    </message>
+    <message>
+        <source>no command given</source>
+        <translation>没有指定命令</translation>
+    </message>
+    <message>
+        <source>unknown command '%1'</source>
+        <translation>未知命令“%1”</translation>
+    </message>
+    <message>
+        <source>--%1 is not an option of %2</source>
+        <translation>--%1 不是 %2 的选项</translation>
+    </message>
+    <message>
+        <source>usage: %1 %2</source>
+        <translation>用法：%1 %2</translation>
+    </message>
+    <message>
+        <source>--timeout takes a number of seconds above 0</source>
+        <translation>--timeout 需要大于 0 的秒数</translation>
+    </message>
+</context>
+<context>
+    <name>CliSession</name>
+    <message>
+        <source>the controller is in use by ORVANTE (process %1)</source>
+        <translation>飞控正被 ORVANTE 使用（进程 %1）</translation>
+    </message>
+    <message>
+        <source>the controller is in use by another ORVANTE program</source>
+        <translation>飞控正被另一个 ORVANTE 程序使用</translation>
+    </message>
+    <message>
+        <source>the controller stopped answering (no answer for %1 s)</source>
+        <translation>飞控停止应答（%1 秒没有应答）</translation>
+    </message>
+    <message>
+        <source>a controller answered, but ORVANTE does not support its board (%1)</source>
+        <translation>有飞控应答，但 ORVANTE 不支持该型号（%1）</translation>
+    </message>
+    <message>
+        <source>no controller answered within %1 s</source>
+        <translation>%1 秒内没有飞控应答</translation>
+    </message>
+</context>
+<context>
+    <name>CommandFlash</name>
+    <message>
+        <source>Updating... %1% (%2/%3 blocks)</source>
+        <translation>正在升级... %1%（%2/%3 块）</translation>
+    </message>
+    <message>
+        <source>Preparing for update...</source>
+        <translation>准备升级...</translation>
+    </message>
+    <message>
+        <source>Updating...</source>
+        <translation>正在升级...</translation>
+    </message>
+    <message>
+        <source>Update done, Restarting...</source>
+        <translation>升级完成，正在重启...</translation>
+    </message>
+    <message>
+        <source>Update success</source>
+        <translation>升级成功</translation>
+    </message>
+    <message>
+        <source>Update fail</source>
+        <translation>升级失败</translation>
+    </message>
+    <message>
+        <source>[%1%2] %3% %4/%5 blocks, %6 left</source>
+        <translation>[%1%2] %3% %4/%5 块，剩余 %6</translation>
+    </message>
+    <message>
+        <source>check FILE and write it to the controller through its bootloader</source>
+        <translation>检查 FILE，并通过引导程序将其写入飞控</translation>
+    </message>
+    <message>
+        <source>Write another board's firmware, or the version already installed.</source>
+        <translation>写入其他型号的固件，或已安装的相同版本。</translation>
+    </message>
+    <message>
+        <source>not a file</source>
+        <translation>不是文件</translation>
+    </message>
+    <message>
+        <source>not a firmware file (its header does not start with 12 34 AB CD)</source>
+        <translation>不是固件文件（文件头不是以 12 34 AB CD 开始）</translation>
+    </message>
+    <message>
+        <source>the version word in the header is not valid</source>
+        <translation>文件头中的版本字无效</translation>
+    </message>
+    <message>
+        <source>the file holds no image</source>
+        <translation>文件中没有固件映像</translation>
+    </message>
+    <message>
+        <source>the image is longer than the file</source>
+        <translation>固件映像长度超出文件</translation>
+    </message>
+    <message>
+        <source>the image length is not a multiple of 2048 bytes</source>
+        <translation>固件映像长度不是 2048 字节的整数倍</translation>
+    </message>
+    <message>
+        <source>the file is larger than 16 MiB</source>
+        <translation>文件大于 16 MiB</translation>
+    </message>
+    <message>
+        <source>refused (%1)</source>
+        <translation>已拒绝（%1）</translation>
+    </message>
+    <message>
+        <source>the controller already runs this firmware (%1); --force writes it again</source>
+        <translation>飞控已在运行此固件（%1）；使用 --force 可再次写入</translation>
+    </message>
+    <message>
+        <source>this firmware is for %1, but the controller is %2; another board's firmware can make it unusable (--force writes it all the same)</source>
+        <translation>此固件适用于 %1，但飞控是 %2；其他型号的固件可能使飞控无法使用（使用 --force 仍可写入）</translation>
+    </message>
+    <message>
+        <source>Writing %1 (%2 blocks) to %3</source>
+        <translation>正在将 %1（%2 块）写入 %3</translation>
+    </message>
+    <message>
+        <source>The controller runs %1.</source>
+        <translation>飞控正在运行 %1。</translation>
+    </message>
+    <message>
+        <source>the controller's verify answer differs from the file's check value; the controller stays in its bootloader: run the same flash command again</source>
+        <translation>飞控的校验结果与文件的校验值不符；飞控停留在引导程序中：请再次运行同一条 flash 命令</translation>
+    </message>
+    <message>
+        <source>the update did not finish and the controller may be left in its bootloader: run the same flash command again</source>
+        <translation>升级没有完成，飞控可能停留在引导程序中：请再次运行同一条 flash 命令</translation>
+    </message>
+</context>
+<context>
+    <name>CommandInfo</name>
+    <message>
+        <source>board, version, mode (firmware or bootloader) and self-test</source>
+        <translation>飞控型号、版本、模式（固件或引导程序）和自检结果</translation>
+    </message>
+    <message>
+        <source>Write JSON instead of text.</source>
+        <translation>以 JSON 代替文本输出。</translation>
+    </message>
+    <message>
+        <source>flight firmware</source>
+        <translation>飞行固件</translation>
+    </message>
+    <message>
+        <source>bootloader</source>
+        <translation>引导程序</translation>
+    </message>
+    <message>
+        <source>unknown (%1)</source>
+        <translation>未知（%1）</translation>
+    </message>
+    <message>
+        <source>board:     %1</source>
+        <translation>型号：%1</translation>
+    </message>
+    <message>
+        <source>mode:      %1</source>
+        <translation>模式：%1</translation>
+    </message>
+    <message>
+        <source>self-test: %1 %2</source>
+        <translation>自检：%1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>CommandRecord</name>
+    <message>
+        <source>record the scope channels as CSV (standard output, or --csv FILE) until Ctrl-C</source>
+        <translation>将示波器通道记录为 CSV（标准输出，或 --csv FILE），直到按下 Ctrl-C</translation>
+    </message>
+    <message>
+        <source>Stop after N seconds.</source>
+        <translation>N 秒后停止。</translation>
+    </message>
+    <message>
+        <source>Write the CSV to FILE instead of standard output.</source>
+        <translation>将 CSV 写入 FILE，而不是标准输出。</translation>
+    </message>
+    <message>
+        <source>--seconds takes a number of seconds above 0</source>
+        <translation>--seconds 需要大于 0 的秒数</translation>
+    </message>
+    <message>
+        <source>cannot write the CSV: %1</source>
+        <translation>无法写入 CSV：%1</translation>
+    </message>
+    <message>
+        <source>%1 samples of %2 channels recorded.</source>
+        <translation>已记录 %1 个采样，共 %2 个通道。</translation>
+    </message>
+</context>
+<context>
+    <name>CommandStore</name>
+    <message>
+        <source>store the controller's settings in its flash</source>
+        <translation>将飞控的设置保存到其闪存中</translation>
+    </message>
+    <message>
+        <source>The settings are stored in the controller.</source>
+        <translation>设置已保存到飞控中。</translation>
+    </message>
+</context>
+<context>
     <name>DialogRCFuncLinear</name>
     <message>
         <source>BasicResponseTune(OFF)</source>
@@ -200,6 +478,14 @@
     <message>
         <source>The setup history cannot be written to %1 (%2). ORVANTE works on without it.</source>
         <translation>无法写入设置历史记录 %1（%2）。ORVANTE 将在没有历史记录的情况下继续工作。</translation>
+    </message>
+    <message>
+        <source>The controller is in use by another ORVANTE program (process %1).</source>
+        <translation>飞控正被另一个 ORVANTE 程序使用（进程 %1）。</translation>
+    </message>
+    <message>
+        <source>The controller is in use by another ORVANTE program.</source>
+        <translation>飞控正被另一个 ORVANTE 程序使用。</translation>
     </message>
 </context>
 <context>

@@ -24,8 +24,9 @@ QString AccessNotice::text()
 
 void AccessNotice::linkFailed()
 {
-    // A transport that still holds the device failed after the open: not an access problem.
-    if (wasShown || transport->isOpen())
+    // A transport that still holds the device failed after the open, or another ORVANTE
+    // program holds it: not an access problem.
+    if (wasShown || transport->isOpen() || transport->lockRefused())
         return;
     if (!UsbAccess::presentButClosed()) {
         refusals = 0;

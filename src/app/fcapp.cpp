@@ -17,6 +17,7 @@
 #include "protocol/requests.h"
 #include "protocol/task.h"
 #include "ui_fcapp.h"
+#include "usb/qtusbhid.h"
 #include "usb/trcontroller.h"
 #include "widgets/dialogwarning.h"
 #include "widgets/statusstrip.h"
@@ -222,6 +223,7 @@ void FCApp::deliverTask(PageFC* page, FCProtocol::Task* task)
 void FCApp::showTelemetry(const FCProtocol::DS_INFO_RD& record)
 {
     strip->showConnected(tr("Connected"));
+    strip->setHint(QString());
     emit InfoRDDone(record);
     const LinkSupervisor::SelfTest test = LinkSupervisor::selfTest(record);
     strip->showSelfTest(test.text, test.good);
@@ -231,6 +233,16 @@ void FCApp::showTelemetry(const FCProtocol::DS_INFO_RD& record)
 void FCApp::showDisconnected(int status)
 {
     strip->showDisconnected(tr("Disconnected"));
+    // Read between transactions, as the transport wants: this runs from the task's TaskDone.
+    const QtUsbHID* usb = trController->transport();
+    if (status == FCProtocol::Task::LinkFailed && usb->lockRefused()) {
+        strip->setHint(usb->lockHolder() > 0
+                           ? tr("The controller is in use by another ORVANTE program (process %1).")
+                                 .arg(usb->lockHolder())
+                           : tr("The controller is in use by another ORVANTE program."));
+    } else {
+        strip->setHint(QString());
+    }
     update();
     if (status == FCProtocol::Task::LinkFailed)
         accessNotice->linkFailed();

@@ -66,6 +66,28 @@ void QtUsbHID::close()
     hid_close(device);
     device = nullptr;
     reportIdProven = false;
+    lock.release();
+}
+
+bool QtUsbHID::claim()
+{
+    const hid_device_info* info = hid_get_device_info(device);
+    const QString file = DeviceLock::fileFor(info ? info->vendor_id : vendorId, info ? info->product_id : productId,
+                                             info && info->path ? QByteArray(info->path) : QByteArray());
+    switch (lock.take(file)) {
+    case DeviceLock::Result::Taken:
+        break;
+    case DeviceLock::Result::Unavailable:
+        // No lock file can be made (a read-only runtime folder): better unguarded than unusable.
+        qDebug() << "USB Device Lock Unavailable!" << file;
+        break;
+    case DeviceLock::Result::Held:
+        refusedForLock = true;
+        holderPid = lock.holder();
+        qDebug() << "USB Device In Use!" << holderPid;
+        return false;
+    }
+    return true;
 }
 
 void QtUsbHID::cancel()
@@ -114,9 +136,17 @@ void QtUsbHID::RunTask(Task* task)
 
     // 1. Open if needed.
     if (!device) {
+        refusedForLock = false;
+        holderPid = 0;
         device = hid_open(vendorId, productId, serial);
         if (!device) {
             qDebug() << "USB Device Open Fail!";
+            task->status = Task::LinkFailed;
+            return;
+        }
+        // Another ORVANTE program talking to the same controller would take our replies.
+        if (!claim()) {
+            close();
             task->status = Task::LinkFailed;
             return;
         }

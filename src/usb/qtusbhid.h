@@ -1,5 +1,7 @@
 #pragma once
 
+#include "usb/devicelock.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QObject>
@@ -30,7 +32,8 @@ public:
     // reply. The outcome is left in the task:
     //   0  success;
     //  -1  open failed ("USB Device Open Fail!"; also when the handle refuses non-blocking
-    //      reads, then with the hid_error text), a write or read failed (the hid_error text
+    //      reads, then with the hid_error text), the controller is in use by another ORVANTE
+    //      program ("USB Device In Use!" and its process id; see lockRefused), a write or read failed (the hid_error text
     //      is logged, the device closed; a failed write flips reportIdFlag while the report
     //      id is unproven on the handle, see reportIdFlag) or a write was short ("Write Wrong Len!" and the
     //      count; the device stays open);
@@ -48,6 +51,11 @@ public:
     void cancel();
 
     bool isOpen() const { return device != nullptr; }
+
+    // The last open found the controller's lock (DeviceLock) held by another program, and that
+    // program's process id (0 if it did not say). Like the task, read between transactions.
+    bool lockRefused() const { return refusedForLock; }
+    qint64 lockHolder() const { return holderPid; }
 
     // The order between the thread that hands a task over and the pool thread that runs it.
     // The pool's queue and QFuture synchronise inside Qt's library, out of sight of a thread
@@ -83,6 +91,8 @@ public:
     static int idlePollMicros();
 
 private:
+    // Takes the open device's lock; false (the device to be closed) while another holds it.
+    bool claim();
     void close();
     bool dropStaleInput(FCProtocol::Task* task);
     bool receive(FCProtocol::Task* task);
@@ -106,6 +116,9 @@ private:
     // The open handle's device, and the report id last proven on each device reached.
     QByteArray openDevice;
     QHash<QByteArray, bool> provenIds;
+    DeviceLock lock;
+    bool refusedForLock = false;
+    qint64 holderPid = 0;
     std::atomic<bool> cancelled{false};
     mutable std::atomic<unsigned> handoffs{0};
 };

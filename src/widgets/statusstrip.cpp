@@ -41,3 +41,9 @@ void StatusStrip::showSelfTest(const QString& text, bool good)
     testText->setStyleSheet(good ? kGreen : kRed);
     testLamp->setCheckState(good ? Qt::Checked : Qt::PartiallyChecked);
 }
+
+void StatusStrip::setHint(const QString& text)
+{
+    usbLamp->setToolTip(text);
+    usbText->setToolTip(text);
+}

@@ -18,6 +18,8 @@ public:
     void showDisconnected(const QString& text);
     // The controller's self-test: green and checked when good, red and partly checked when not.
     void showSelfTest(const QString& text, bool good);
+    // A one-line hint on the connection lamp and text (their tool tip); empty removes it.
+    void setHint(const QString& text);
 
 private:
     QCheckBox* usbLamp;

@@ -1,6 +1,9 @@
 # Installs the build into a scratch DESTDIR with the default prefix /usr/local and checks the
 # tree a pilot's system would get:
-# - exactly the program, the udev rule, the desktop entry, the metainfo and three icons;
+# - exactly the two programs, their manual pages, the command line's bash completion, the
+#   copyright and changelog, the udev rule, the desktop entry, the metainfo and three icons;
+# - the manual pages gzip files that man renders, the completion completing the command words,
+#   the copyright machine-readable and naming the programs' and the fonts' licences;
 # - the rule outside the prefix, in udev's own rules directory, named to sort before the seat
 #   rules (73-seat-late.rules) that turn TAG+="uaccess" into access for the logged-in user,
 #   matching hidraw nodes of 0483:5750 in lower-case hex, and opening nothing to everyone;
@@ -31,11 +34,17 @@ endif()
 
 # The whole tree, exactly.
 set(bin "${prefix}/bin/orvante")
+set(cli "${prefix}/bin/orvante-cli")
+set(manpages "${prefix}/share/man/man1/orvante.1.gz" "${prefix}/share/man/man1/orvante-cli.1.gz")
+set(completion "${prefix}/share/bash-completion/completions/orvante-cli")
+set(copyright "${prefix}/share/doc/orvante/copyright")
+set(changelog "${prefix}/share/doc/orvante/changelog.gz")
 set(rule "${UDEV_RULES_DIR}/70-orvante.rules")
 set(desktop "${prefix}/share/applications/${APP_ID}.desktop")
 set(metainfo "${prefix}/share/metainfo/${APP_ID}.metainfo.xml")
 set(sizes 48 128 256)
-set(expected ${bin} ${rule} ${desktop} ${metainfo})
+set(expected ${bin} ${cli} ${manpages} ${completion} ${copyright} ${changelog} ${rule} ${desktop}
+  ${metainfo})
 foreach(size ${sizes})
   list(APPEND expected "${prefix}/share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png")
 endforeach()
@@ -47,14 +56,61 @@ if(NOT installed STREQUAL expected)
   fail("installed tree:\n    ${installed}\n  expected:\n    ${expected}")
 endif()
 
-# The program.
-if(NOT EXISTS "${root}${bin}" OR IS_DIRECTORY "${root}${bin}")
-  fail("no program at ${bin}")
-else()
-  execute_process(COMMAND test -x "${root}${bin}" RESULT_VARIABLE rc)
-  if(NOT rc EQUAL 0)
-    fail("${bin} is not executable")
+# The programs.
+foreach(program ${bin} ${cli})
+  if(NOT EXISTS "${root}${program}" OR IS_DIRECTORY "${root}${program}")
+    fail("no program at ${program}")
+  else()
+    execute_process(COMMAND test -x "${root}${program}" RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+      fail("${program} is not executable")
+    endif()
   endif()
+endforeach()
+
+# The manual pages: gzip without a time stamp, rendered by man without a warning.
+foreach(page ${manpages})
+  if(EXISTS "${root}${page}")
+    file(READ "${root}${page}" head LIMIT 8 HEX)
+    if(NOT head MATCHES "^1f8b08.000000000")
+      fail("${page} is not gzip without a time stamp: ${head}")
+    endif()
+    execute_process(COMMAND sh -c "man --warnings -l '${root}${page}' 2>&1 >/dev/null"
+      OUTPUT_VARIABLE warnings RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0 OR warnings)
+      fail("man ${page}: ${warnings}")
+    endif()
+  endif()
+endforeach()
+
+# The completion: completes the command words and the command's own options.
+if(EXISTS "${root}${completion}" AND EXISTS /usr/share/bash-completion/bash_completion)
+  foreach(case "orvante-cli fl|flash" "orvante-cli info --j|--json" "orvante-cli record --c|--csv")
+    string(REPLACE "|" ";" case "${case}")
+    list(GET case 0 line)
+    list(GET case 1 want)
+    string(LENGTH "${line}" point)
+    execute_process(COMMAND bash -c
+      "source /usr/share/bash-completion/bash_completion; source '${root}${completion}'; COMP_LINE='${line}'; COMP_POINT=${point}; read -ra COMP_WORDS <<< \"$COMP_LINE\"; COMP_CWORD=$((\${#COMP_WORDS[@]} - 1)); _orvante_cli; echo \"\${COMPREPLY[*]}\""
+      OUTPUT_VARIABLE got OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0 OR NOT got STREQUAL want)
+      fail("completion of '${line}' gives '${got}', expected '${want}'")
+    endif()
+  endforeach()
+endif()
+
+# The copyright: machine-readable, the programs under GPL-3.0+, the fonts under their own.
+if(EXISTS "${root}${copyright}")
+  file(READ "${root}${copyright}" text)
+  foreach(piece
+      "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
+      "\nFiles: *\n" "\nLicense: GPL-3.0+\n" "\nLicense: OFL-1.1\n" "\nLicense: Apache-2.0\n"
+      "/usr/share/common-licenses/GPL-3")
+    string(FIND "${text}" "${piece}" at)
+    if(at EQUAL -1)
+      fail("copyright lacks ${piece}")
+    endif()
+  endforeach()
 endif()
 
 # The udev rule: where udev reads rules, not under the prefix.
@@ -127,6 +183,7 @@ if(APPSTREAMCLI AND EXISTS "${root}${metainfo}")
   file(READ "${root}${metainfo}" xml)
   foreach(piece
       "<id>${APP_ID}</id>"
+      "<project_license>GPL-3.0-or-later</project_license>"
       "<launchable type=\"desktop-id\">${APP_ID}.desktop</launchable>"
       "<modalias>usb:v0483p5750d*</modalias>"
       "<translation type=\"qt\">"

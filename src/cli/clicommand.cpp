@@ -1,0 +1,21 @@
+#include "cli/clicommand.h"
+
+#include "cli/clisession.h"
+
+CliContext::CliContext(const QCommandLineParser& parser, const QStringList& arguments, CliOutput& output,
+                       int timeoutMs)
+    : parser(parser)
+    , args(arguments)
+    , out(output)
+    , timeoutMs(timeoutMs)
+{
+}
+
+CliContext::~CliContext() = default;
+
+CliSession& CliContext::session()
+{
+    if (!link)
+        link = std::make_unique<CliSession>(timeoutMs, &out);
+    return *link;
+}

@@ -1,0 +1,50 @@
+// The main window while another ORVANTE program holds the controller: "Disconnected", a tool tip
+// that names the holder, and the link back by itself once the other program lets go.
+#include "app/fcapp.h"
+#include "usb/devicelock.h"
+#include "virtualfc.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QtTest>
+
+#include <unistd.h>
+
+class TestControllerLock : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void heldByAnotherProgram();
+};
+
+void TestControllerLock::heldByAnotherProgram()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
+    QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));
+    VirtualFC::reset();
+    VirtualFC::setFastTiming(true);
+    // The other program: this process, through a lock of its own on the same file.
+    auto other = std::make_unique<DeviceLock>();
+    QCOMPARE(other->take(DeviceLock::fileFor(VirtualFC::kVendorId, VirtualFC::kProductId, VirtualFC::kPath)),
+             DeviceLock::Result::Taken);
+
+    FCApp app;
+    app.infoTimer()->setInterval(50);
+    app.show();
+    auto* text = app.findChild<QLabel*>(QStringLiteral("label_usb"));
+    auto* lamp = app.findChild<QCheckBox*>(QStringLiteral("checkBox_usb"));
+    QVERIFY(text && lamp);
+    const QString hint = QStringLiteral("The controller is in use by another ORVANTE program (process %1).").arg(::getpid());
+    QTRY_COMPARE(text->toolTip(), hint);
+    QCOMPARE(text->text(), QStringLiteral("Disconnected"));
+    QCOMPARE(lamp->toolTip(), hint);
+    QCOMPARE(VirtualFC::requests().size(), 0);
+
+    other.reset();
+    QTRY_COMPARE(text->text(), QStringLiteral("Connected"));
+    QCOMPARE(text->toolTip(), QString());
+}
+
+QTEST_MAIN(TestControllerLock)
+#include "tst_controllerlock.moc"
