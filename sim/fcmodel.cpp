@@ -101,6 +101,8 @@ void FCModel::reset(Clock::time_point now)
     frame = VirtualFC::FrameSetting();
     para = defaultPara();
     flashPara = para;
+    flashRc = rcState;
+    flashFrame = frame;
 
     scopeNames = QStringList{"gyroX", "gyroY", "gyroZ", "accZ", "thr"};
     scopeValues.clear();
@@ -244,7 +246,7 @@ void FCModel::enumerated(Jump jump, Clock::time_point now)
         imageEnd = 0;
     } else if (jump == Jump::ToFirmware) {
         info.mode = 0;
-        para = flashPara; // a restart loads the stored parameters
+        loadStored(); // a restart loads the stored settings
     }
     if (jump != Jump::None) {
         rcCalibrating_ = false;
@@ -333,13 +335,25 @@ FCModel::Answer FCModel::handle(int type, const QByteArray& payload, Clock::time
         answer.payload = marker(command);
         break;
     case STORE:
-        if (command == kCommandStart)
+        if (command == kCommandStart) {
             flashPara = para;
+            flashRc = rcState;
+            flashFrame = frame;
+        }
         answer.payload = marker(command);
         break;
     case DEFAULT_RESTORE:
-        if (command == kCommandStart)
+        if (command == kCommandStart) {
             para = defaultPara();
+            frame = VirtualFC::FrameSetting();
+            // The pilot's radio choices go back to the factory's; calibration and receiver stay.
+            constexpr quint32 reverseBits = 0xFF00u;
+            rcState.channelWord = qint32((quint32(rcState.channelWord) & ~reverseBits) | (1u << 9));
+            rcState.trailing[2] = 2;
+            rcState.trailing[3] = 1;
+            rcState.trailing[4] = 0;
+            rcState.trailing[6] = 0;
+        }
         answer.payload = marker(command);
         break;
     case TYPE_02_03:
@@ -408,6 +422,22 @@ QByteArray FCModel::rcReply(Clock::time_point now)
     for (qint8 v : s.trailing)
         w.stream << v;
     return w.bytes;
+}
+
+void FCModel::loadStored()
+{
+    para = flashPara;
+    frame = flashFrame;
+    // The receiver's own bits describe the receiver plugged in now, not the stored settings.
+    constexpr quint32 receiverBits = 0x000E00FFu;
+    rcState.channelWord = qint32((quint32(rcState.channelWord) & receiverBits)
+                                 | (quint32(flashRc.channelWord) & ~receiverBits));
+    for (int c = 0; c < 8; ++c) {
+        for (int k = 0; k < 3; ++k)
+            rcState.table[size_t(c * 5 + k)] = flashRc.table[size_t(c * 5 + k)];
+    }
+    for (int k : {2, 3, 4, 6})
+        rcState.trailing[size_t(k)] = flashRc.trailing[size_t(k)];
 }
 
 QByteArray FCModel::rcWrite(const QByteArray& payload)

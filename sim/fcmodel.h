@@ -67,6 +67,10 @@ public:
 
     QByteArray para;
     QByteArray flashPara;
+    // What STORE keeps besides the parameters: the radio settings (channel word, calibrated
+    // ranges, position modes, mode button) and the airframe.
+    VirtualFC::RcState flashRc;
+    VirtualFC::FrameSetting flashFrame;
 
     QStringList scopeNames;
     QVector<float> scopeValues;
@@ -81,6 +85,8 @@ public:
     bool motorTestRunning(Clock::time_point now) const;
     bool calibrating() const { return rcCalibrating_; }
     quint16 verifyValue() const;
+    // The flight firmware starts: the working settings come from flash.
+    void loadStored();
 
 private:
     double seconds(Clock::time_point now) const;

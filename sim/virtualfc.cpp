@@ -57,6 +57,17 @@ void setPlugged(bool plugged)
     locked([=](VirtualDevice& d) { d.setPlugged(plugged); });
 }
 
+void powerCycle()
+{
+    locked([](VirtualDevice& d) {
+        d.setPlugged(false);
+        // A bootloader waiting for an image stays one: only the flight firmware loads settings.
+        if (d.model.info.mode == 0)
+            d.model.loadStored();
+        d.setPlugged(true);
+    });
+}
+
 bool isPlugged()
 {
     return locked([](VirtualDevice& d) { return d.plugged; });

@@ -105,6 +105,10 @@ void setBusDropTiming(int delayMs, int offMs);
 // Unplugged: hid_open returns null; open handles fail with -1 and stay dead after replugging.
 void setPlugged(bool plugged);
 bool isPlugged();
+// The board is switched off and on again: it drops off the bus (open handles die) and comes back
+// in the program it ran; the flight firmware with the settings STORE kept (parameters, radio,
+// airframe).
+void powerCycle();
 // Plugged and not re-enumerating after a firmware jump.
 bool isOnBus();
 // Any handle open.

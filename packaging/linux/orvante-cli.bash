@@ -9,6 +9,10 @@ _orvante_cli()
         --timeout | --seconds)
             return
             ;;
+        --device)
+            COMPREPLY=($(compgen -G "/dev/hidraw*" -- "$cur"))
+            return
+            ;;
         --csv)
             _filedir csv
             return
@@ -19,7 +23,7 @@ _orvante_cli()
     local i command=
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
-            --timeout | --seconds | --csv) ((i++)) ;;
+            --timeout | --seconds | --csv | --device) ((i++)) ;;
             -*) ;;
             *)
                 command=${words[i]}
@@ -28,12 +32,12 @@ _orvante_cli()
         esac
     done
 
-    local global="--help --version --timeout --verbose"
+    local global="--help --version --timeout --verbose --device"
     if [[ -z $command ]]; then
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W "$global" -- "$cur"))
         else
-            COMPREPLY=($(compgen -W "info flash record store" -- "$cur"))
+            COMPREPLY=($(compgen -W "info backup restore diff flash record store" -- "$cur"))
         fi
         return
     fi
@@ -41,6 +45,16 @@ _orvante_cli()
     local options=
     case $command in
         info) options="--json" ;;
+        backup | restore | diff)
+            case $command in
+                restore) options="--dry-run --store" ;;
+                diff) options="--json" ;;
+            esac
+            if [[ $cur != -* ]]; then
+                _filedir json
+                return
+            fi
+            ;;
         flash)
             options="--force"
             if [[ $cur != -* ]]; then

@@ -2,9 +2,12 @@
 
 #include "cli/clicommand.h"
 #include "cli/clioutput.h"
+#include "cli/commandbackup.h"
+#include "cli/commanddiff.h"
 #include "cli/commandflash.h"
 #include "cli/commandinfo.h"
 #include "cli/commandrecord.h"
+#include "cli/commandrestore.h"
 #include "cli/commandstore.h"
 #include "cli/exitcode.h"
 
@@ -65,6 +68,9 @@ std::vector<std::unique_ptr<CliCommand>> CliApp::commands()
 {
     std::vector<std::unique_ptr<CliCommand>> list;
     list.push_back(std::make_unique<CommandInfo>());
+    list.push_back(std::make_unique<CommandBackup>());
+    list.push_back(std::make_unique<CommandRestore>());
+    list.push_back(std::make_unique<CommandDiff>());
     list.push_back(std::make_unique<CommandFlash>());
     list.push_back(std::make_unique<CommandRecord>());
     list.push_back(std::make_unique<CommandStore>());
@@ -124,7 +130,12 @@ int CliApp::run(const QStringList& arguments, QIODevice* out, QIODevice* err, bo
                                          .arg(kDefaultTimeoutSeconds),
                                      tr("seconds"), QString::number(kDefaultTimeoutSeconds));
     const QCommandLineOption verbose(QStringLiteral("verbose"), tr("Write the link's diagnostic lines to standard error."));
+    const QCommandLineOption device(QStringLiteral("device"),
+                                    tr("The controller's device node (e.g. /dev/hidraw3) when several are plugged in; "
+                                       "else the first one found."),
+                                    tr("path"));
     parser.addOption(timeout);
+    parser.addOption(device);
     parser.addOption(verbose);
     // Each command's options, once, saying which commands take them.
     QMap<QString, QStringList> optionOwners;

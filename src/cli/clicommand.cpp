@@ -1,6 +1,10 @@
 #include "cli/clicommand.h"
 
 #include "cli/clisession.h"
+#include "usb/qtusbhid.h"
+
+#include <QCommandLineParser>
+#include <QFile>
 
 CliContext::CliContext(const QCommandLineParser& parser, const QStringList& arguments, CliOutput& output,
                        int timeoutMs)
@@ -15,7 +19,10 @@ CliContext::~CliContext() = default;
 
 CliSession& CliContext::session()
 {
-    if (!link)
+    if (!link) {
         link = std::make_unique<CliSession>(timeoutMs, &out);
+        if (parser.isSet(QStringLiteral("device")))
+            link->controller()->transport()->setDevicePath(QFile::encodeName(parser.value(QStringLiteral("device"))));
+    }
     return *link;
 }

@@ -2,8 +2,10 @@
 
 #include "cli/clioutput.h"
 #include "cli/clisession.h"
+#include "cli/clisetup.h"
 #include "cli/exitcode.h"
 #include "engine/firmwareupdate.h"
+#include "engine/setuphistory.h"
 #include "protocol/helper.h"
 #include "protocol/task.h"
 
@@ -198,7 +200,17 @@ int CommandFlash::run(CliContext& context)
         break;
     }
 
-    // 3. The update, ended as the page ends it: success once the restarted flight firmware
+    // 3. The setup the controller holds, kept first where this computer keeps a history: an
+    // update that goes wrong must not take it along.
+    if (info.mode == 0 && CliSetup::keepsHistory()) {
+        SetupRecord setup;
+        code = CliSetup::read(session, &setup);
+        if (code != ExitCode::Done)
+            return code;
+        CliSetup::keep(out, info.boardWord, setup, QLatin1String(SetupHistory::kBeforeUpdate));
+    }
+
+    // 4. The update, ended as the page ends it: success once the restarted flight firmware
     // answers, failure at a verify mismatch.
     out.note(tr("Writing %1 (%2 blocks) to %3").arg(fileBoard).arg(update.image().blockCount()).arg(Helper::boardName(word)));
     FlashProgress progress(out, update.image().blockCount());

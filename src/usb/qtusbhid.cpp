@@ -138,7 +138,7 @@ void QtUsbHID::RunTask(Task* task)
     if (!device) {
         refusedForLock = false;
         holderPid = 0;
-        device = hid_open(vendorId, productId, serial);
+        device = devicePath.isEmpty() ? hid_open(vendorId, productId, serial) : hid_open_path(devicePath.constData());
         if (!device) {
             qDebug() << "USB Device Open Fail!";
             task->status = Task::LinkFailed;

@@ -52,6 +52,12 @@ public:
 
     bool isOpen() const { return device != nullptr; }
 
+    // Opens this device node (hid_open_path, e.g. "/dev/hidraw3") instead of the first device
+    // with the ids: for a computer with several controllers plugged in. Set before the first
+    // transaction; empty (the default) takes the first.
+    void setDevicePath(const QByteArray& path) { devicePath = path; }
+    QByteArray path() const { return devicePath; }
+
     // The last open found the controller's lock (DeviceLock) held by another program, and that
     // program's process id (0 if it did not say). Like the task, read between transactions.
     bool lockRefused() const { return refusedForLock; }
@@ -108,6 +114,7 @@ private:
     unsigned short vendorId;
     unsigned short productId;
     const wchar_t* serial;
+    QByteArray devicePath;
     hid_device_* device = nullptr;
     // A transaction has succeeded with reportIdFlag on the open handle.
     bool reportIdProven = false;

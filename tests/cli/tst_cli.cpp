@@ -5,6 +5,7 @@
 #include "cli/exitcode.h"
 #include "engine/scoperecording.h"
 #include "protocol/crc16.h"
+#include "protocol/dspara.h"
 #include "protocol/frameids.h"
 #include "usb/devicelock.h"
 #include "virtualfc.h"
@@ -15,6 +16,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -61,6 +63,14 @@ void writeBin(const QString& path, quint32 version, qint32 length, const QByteAr
     file.write(bytes + body);
 }
 
+// A setup file as the controller's backup wrote it, with some values changed.
+QByteArray edited(QByteArray json, const QList<QPair<QByteArray, QByteArray>>& changes)
+{
+    for (const auto& change : changes)
+        json.replace(change.first, change.second);
+    return json;
+}
+
 } // namespace
 
 class TestCli : public QObject
@@ -75,6 +85,9 @@ private slots:
     void flash();
     void badFileSendsNothing_data();
     void badFileSendsNothing();
+    void backupThenRestoreStored();
+    void diff_data();
+    void diff();
     void noControllerEndsWithinTheTimeLimit();
     void heldLockEndsWithInUse();
     void ctrlCLeavesACompleteCsv();
@@ -193,6 +206,78 @@ void TestCli::badFileSendsNothing()
     QVERIFY2(run.err.contains(said), qPrintable(run.err));
     QCOMPARE(VirtualFC::openCount(), 0);
     QVERIFY(VirtualFC::writtenReports().isEmpty());
+}
+
+void TestCli::backupThenRestoreStored()
+{
+    const QString backup = dir.filePath(QStringLiteral("setup.json"));
+    QCOMPARE(runCli({QStringLiteral("backup"), backup}).code, int(ExitCode::Done));
+    QFile file(backup);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray changed = edited(file.readAll(), {{"\"escMax\": 1900", "\"escMax\": 1950"},
+                                                       {"\"positionMode3\": 0", "\"positionMode3\": 4"},
+                                                       {"\"mounting\": 0", "\"mounting\": 1"}});
+    const QString wanted = dir.filePath(QStringLiteral("wanted.json"));
+    QFile out(wanted);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(changed);
+    out.close();
+
+    const Outcome run = runCli({QStringLiteral("restore"), wanted, QStringLiteral("--store")});
+    QCOMPARE(run.code, int(ExitCode::Done));
+    // The differing rows are printed: name, controller, file.
+    QVERIFY2(run.out.contains(QRegularExpression(QStringLiteral("escMax +1900 +1950"))), qPrintable(run.out));
+    QCOMPARE(run.out.count(QLatin1Char('\n')), 4); // the titles and three rows
+    QCOMPARE(VirtualFC::requestCount(FCProtocol::STORE), 1);
+    // Written, read back and stored: after a power cycle the controller holds the file's values.
+    VirtualFC::powerCycle();
+    FCProtocol::DS_PARA stored;
+    QVERIFY(FCProtocol::DS_PARA::decode(VirtualFC::para(), &stored));
+    QCOMPARE(stored.escMax, qint16(1950));
+    QCOMPARE(VirtualFC::rc().trailing[4], qint8(4));
+    QCOMPARE(VirtualFC::frameSetting().mounting, qint8(1));
+    QCOMPARE(runCli({QStringLiteral("diff"), wanted}).code, int(ExitCode::Done));
+}
+
+void TestCli::diff_data()
+{
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to");
+    QTest::addColumn<bool>("twoFiles");
+    QTest::addColumn<int>("code");
+    QTest::newRow("the controller's own setup") << QByteArray() << QByteArray() << false << int(ExitCode::Done);
+    QTest::newRow("a gain changed") << QByteArray("\"simple_avx\": 100") << QByteArray("\"simple_avx\": 120") << false
+                                    << int(ExitCode::Differs);
+    QTest::newRow("two files alike") << QByteArray() << QByteArray() << true << int(ExitCode::Done);
+    QTest::newRow("two files, the airframe differs") << QByteArray("\"airframe\": 0,") << QByteArray("\"airframe\": 3,")
+                                                     << true << int(ExitCode::Differs);
+    QTest::newRow("a value out of range: nothing sent") << QByteArray("\"escMin\": 1100") << QByteArray("\"escMin\": 9000")
+                                                        << false << int(ExitCode::BadFile);
+}
+
+void TestCli::diff()
+{
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QFETCH(bool, twoFiles);
+    QFETCH(int, code);
+    const QString first = dir.filePath(QStringLiteral("first.json"));
+    QCOMPARE(runCli({QStringLiteral("backup"), first}).code, int(ExitCode::Done));
+    QFile file(first);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString second = dir.filePath(QStringLiteral("second.json"));
+    QFile out(second);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(edited(file.readAll(), {{from, to}}));
+    out.close();
+    VirtualFC::clearRecords();
+
+    const Outcome run = runCli(twoFiles ? QStringList{QStringLiteral("diff"), first, second}
+                                        : QStringList{QStringLiteral("diff"), second});
+    QCOMPARE(run.code, code);
+    QCOMPARE(run.out.isEmpty(), code != ExitCode::Differs);
+    // Two files, or a file refused, need no controller.
+    QCOMPARE(VirtualFC::writtenReports().isEmpty(), twoFiles || code == ExitCode::BadFile);
 }
 
 void TestCli::noControllerEndsWithinTheTimeLimit()
