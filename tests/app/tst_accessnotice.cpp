@@ -15,7 +15,6 @@
 #include <QPainter>
 #include <QPixmapCache>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -75,10 +74,17 @@ class TestAccessNotice : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void notice_data();
     void notice();
     void iconBesideWindow();
 };
+
+void TestAccessNotice::initTestCase()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
+    QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));
+}
 
 void TestAccessNotice::notice_data()
 {
@@ -193,16 +199,6 @@ void TestAccessNotice::iconBesideWindow()
     QVERIFY(sheet.save(screenshotDir().filePath(QStringLiteral("icon_beside_window.png"))));
 }
 
-int main(int argc, char* argv[])
-{
-    // Settings of its own, before the application object reads any.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
-    QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));
-    TestAccessNotice test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestAccessNotice)
 
 #include "tst_accessnotice.moc"

@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -26,6 +25,7 @@ class TestNotStored : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void markedBy_data();
@@ -43,6 +43,12 @@ private:
 
     FCApp* app = nullptr;
 };
+
+void TestNotStored::initTestCase()
+{
+    // A closed window must not end the runs of the event loop that later rows need.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
 
 void TestNotStored::init()
 {
@@ -182,16 +188,6 @@ void TestNotStored::closeQuestion()
     QCOMPARE(marked(), unstored);
 }
 
-int main(int argc, char** argv)
-{
-    // Settings of this test program only, never the user's.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    TestNotStored test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestNotStored)
 
 #include "tst_notstored.moc"

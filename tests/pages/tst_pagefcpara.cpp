@@ -16,7 +16,6 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "pagerig.h"
@@ -609,15 +608,6 @@ void TestPageFCPara::typesWithoutButton()
     QVERIFY(box(page, "escDeadMin")->isEnabled());
 }
 
-int main(int argc, char** argv)
-{
-    // Settings of this test program only, never the user's.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    QApplication app(argc, argv);
-    TestPageFCPara test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestPageFCPara)
 
 #include "tst_pagefcpara.moc"

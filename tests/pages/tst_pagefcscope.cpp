@@ -632,15 +632,6 @@ void TestPageFCScope::virtualController()
     VirtualFC::reset();
 }
 
-int main(int argc, char** argv)
-{
-    // The file dialogs remember their folder in the settings: keep ours apart.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    TestPageFCScope test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestPageFCScope)
 
 #include "tst_pagefcscope.moc"

@@ -185,15 +185,6 @@ void TestParaScreenshots::saveButtonNotStored()
     QVERIFY(app.isVisible());
 }
 
-int main(int argc, char** argv)
-{
-    // Settings of this test program only, never the user's.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    QApplication app(argc, argv);
-    TestParaScreenshots test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestParaScreenshots)
 
 #include "tst_parascreenshots.moc"

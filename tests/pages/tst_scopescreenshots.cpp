@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QMenu>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
 
@@ -95,14 +94,6 @@ void TestScopeScreenshots::bothLanguages()
     VirtualFC::reset();
 }
 
-int main(int argc, char** argv)
-{
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    TestScopeScreenshots test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestScopeScreenshots)
 
 #include "tst_scopescreenshots.moc"

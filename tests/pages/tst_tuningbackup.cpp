@@ -252,15 +252,6 @@ void TestTuningBackup::failedSaveLeavesNoFile()
     QVERIFY(QDir(dir.path()).entryList(QDir::Files).filter(QStringLiteral("tuning")).isEmpty());
 }
 
-int main(int argc, char** argv)
-{
-    // Settings of this test program only, never the user's.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    QApplication app(argc, argv);
-    TestTuningBackup test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestTuningBackup)
 
 #include "tst_tuningbackup.moc"
