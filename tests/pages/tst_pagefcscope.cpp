@@ -6,7 +6,6 @@
 
 #include "widgets/dialogwarning.h"
 #include "pages/pagefcscope.h"
-#include "engine/scopereply.h"
 #include "protocol/frameids.h"
 #include "protocol/task.h"
 #include "virtualfc.h"
@@ -103,8 +102,7 @@ private slots:
     void init();
     void cleanup();
 
-    void decodeNames_data();
-    void decodeNames();
+    void namesMakeGraphs();
 
     void namesThenSamplesOnTheWire();
     void recording_data();
@@ -149,38 +147,11 @@ void TestPageFCScope::cleanup()
     page.reset();
 }
 
-void TestPageFCScope::decodeNames_data()
+// Through the page: one graph per name (decoding: tst_scopereply), the x axis on 0 to 100 s.
+void TestPageFCScope::namesMakeGraphs()
 {
-    QTest::addColumn<QByteArray>("payload");
-    QTest::addColumn<QStringList>("names");
-    QStringList forty;
-    QByteArray fortyBytes;
-    for (int i = 0; i < 40; ++i) {
-        forty << QStringLiteral("ch%1").arg(i);
-        fortyBytes += "ch" + QByteArray::number(i) + '\0';
-    }
-    QTest::newRow("two names then empty") << QByteArray("roll\0pitch\0\0zzz\0", 17) << QStringList{"roll", "pitch"};
-    QTest::newRow("names after the first empty") << QByteArray("a\0\0b\0c\0", 8) << QStringList{"a"};
-    QTest::newRow("unterminated last name") << QByteArray("a\0bcd", 5) << QStringList{"a", "bcd"};
-    QTest::newRow("one unterminated byte") << QByteArray("x") << QStringList{"x"};
-    QTest::newRow("40 names") << fortyBytes << QStringList(forty.mid(0, 32));
-    QTest::newRow("non-ASCII") << QByteArray("\xC3\xA9t\xFF\x01\0", 6)
-                               << QStringList{QString::fromLatin1("\xC3\xA9t\xFF\x01")};
-    QTest::newRow("empty payload") << QByteArray() << QStringList();
-    QTest::newRow("padding only") << QByteArray(62, '\0') << QStringList();
-}
-
-void TestPageFCScope::decodeNames()
-{
-    QFETCH(QByteArray, payload);
-    QFETCH(QStringList, names);
-    // A copy of exactly the payload's size: a read past it would show under a sanitizer.
-    const QByteArray exact(payload.constData(), payload.size());
-    QCOMPARE(ScopeReply::decodeNames(exact), names);
-
-    // Through the page: one graph per name, the x axis on 0 to 100 s.
-    deliver(*page, FCProtocol::SCOPE_NAME_RD, exact, false);
-    QCOMPARE(graphNames(plot), names);
+    deliver(*page, FCProtocol::SCOPE_NAME_RD, QByteArray("roll\0pitch\0\0zzz\0", 17), false);
+    QCOMPARE(graphNames(plot), QStringList({"roll", "pitch"}));
     QCOMPARE(plot->xAxis->range(), QCPRange(0, 100));
 }
 

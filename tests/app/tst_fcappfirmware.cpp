@@ -36,7 +36,7 @@ QByteArray frame(const QByteArray& head, quint8 crcLow, quint8 crcHigh)
 
 } // namespace
 
-class TestFirmwareUpdate : public QObject
+class TestFCAppFirmware : public QObject
 {
     Q_OBJECT
 
@@ -61,13 +61,13 @@ private:
     PageFCFirmware* page = nullptr;
 };
 
-void TestFirmwareUpdate::initTestCase()
+void TestFCAppFirmware::initTestCase()
 {
     QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
     QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));
 }
 
-void TestFirmwareUpdate::init()
+void TestFCAppFirmware::init()
 {
     VirtualFC::reset();
     VirtualFC::setFastTiming(true);
@@ -77,14 +77,14 @@ void TestFirmwareUpdate::init()
                          binFile(0xF0300106, FCProtocol::crc16(image.constData(), 0, image.size()), image)));
 }
 
-void TestFirmwareUpdate::cleanup()
+void TestFCAppFirmware::cleanup()
 {
     delete app;
     app = nullptr;
     page = nullptr;
 }
 
-void TestFirmwareUpdate::openOnFirmwarePage(const QString& version)
+void TestFCAppFirmware::openOnFirmwarePage(const QString& version)
 {
     app = new FCApp;
     app->infoTimer()->setInterval(100); // faster than the product's 500 ms, same behaviour
@@ -99,7 +99,7 @@ void TestFirmwareUpdate::openOnFirmwarePage(const QString& version)
     QTRY_VERIFY(page->update()->linkOk());
 }
 
-bool TestFirmwareUpdate::pressUpdate(QList<bool> answers)
+bool TestFCAppFirmware::pressUpdate(QList<bool> answers)
 {
     // A reply lost just now leaves the page without a working link for a moment.
     if (!QTest::qWaitFor([this] { return page->update()->linkOk(); }, 10000))
@@ -109,7 +109,7 @@ bool TestFirmwareUpdate::pressUpdate(QList<bool> answers)
     return page->update()->step() != FirmwareUpdate::Idle;
 }
 
-QList<QRadioButton*> TestFirmwareUpdate::navigation() const
+QList<QRadioButton*> TestFCAppFirmware::navigation() const
 {
     QList<QRadioButton*> buttons;
     for (const char* name : {"radioButton_page1", "radioButton_page3", "radioButton_page4", "radioButton_page5"})
@@ -117,7 +117,7 @@ QList<QRadioButton*> TestFirmwareUpdate::navigation() const
     return buttons;
 }
 
-void TestFirmwareUpdate::update_data()
+void TestFCAppFirmware::update_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::newRow("no fault") << "none";
@@ -129,7 +129,7 @@ void TestFirmwareUpdate::update_data()
     QTest::newRow("late BLOCK_PROG confirmation") << "late";
 }
 
-void TestFirmwareUpdate::update()
+void TestFCAppFirmware::update()
 {
     QFETCH(QString, fault);
     openOnFirmwarePage();
@@ -225,7 +225,7 @@ void TestFirmwareUpdate::update()
     }
 }
 
-void TestFirmwareUpdate::otherBoardCancelled()
+void TestFCAppFirmware::otherBoardCancelled()
 {
     FCProtocol::DS_INFO_RD board = VirtualFC::info();
     board.boardWord = qint32(0xF0280105);
@@ -244,6 +244,6 @@ void TestFirmwareUpdate::otherBoardCancelled()
     QVERIFY(!app->isBootloader());
 }
 
-QTEST_MAIN(TestFirmwareUpdate)
+QTEST_MAIN(TestFCAppFirmware)
 
-#include "tst_firmwareupdate.moc"
+#include "tst_fcappfirmware.moc"
