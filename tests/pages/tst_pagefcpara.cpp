@@ -1,6 +1,7 @@
 // The parameter page: its spin boxes, the PARA_WR that every edit and button sends (exact
 // bytes), gentle and forced refreshes, the dead band, the gain frames, the link boxes and the
 // OneShot125 switch, and one edit through the real transport against the virtual controller.
+#include "finishedtask.h"
 #include "pages/pagefcpara.h"
 #include "protocol/crc16.h"
 #include "protocol/dspara.h"
@@ -42,23 +43,10 @@ DS_PARA record(const QByteArray& bytes)
     return r;
 }
 
-// A finished PARA_RD / PARA_WR as the transport leaves it: echoed head, record, padding.
+// A finished PARA_RD / PARA_WR carrying the record.
 std::unique_ptr<Task> reply(const DS_PARA& r, int type = FCProtocol::PARA_RD, int status = Task::Success)
 {
-    std::unique_ptr<Task> task(new Task(type, false));
-    task->rxData = task->txData + r.encode();
-    task->rxData.append(QByteArray(128 - task->rxData.size(), '\0'));
-    task->status = status;
-    return task;
-}
-
-std::vector<std::unique_ptr<Task>> takeTasks(QSignalSpy& spy)
-{
-    std::vector<std::unique_ptr<Task>> tasks;
-    for (const QList<QVariant>& args : spy)
-        tasks.emplace_back(args.at(0).value<Task*>());
-    spy.clear();
-    return tasks;
+    return finishedTask(type, r.encode(), status);
 }
 
 // The record a PARA_WR request carries.

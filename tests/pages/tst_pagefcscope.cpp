@@ -1,8 +1,9 @@
 // The scope window: reply decoding over hostile bytes, the recording (time points, value
 // extent, fresh recording on show), the interaction slots and their dialogs, pause, CSV and
 // PNG export, and one run against the virtual flight controller.
+#include "finishedtask.h"
 #include "pagerig.h"
-#include "whenshown.h"
+#include "modalscript.h"
 
 #include "widgets/dialogwarning.h"
 #include "pages/pagefcscope.h"
@@ -46,23 +47,18 @@ QByteArray namesPayload(const QStringList& names)
 QByteArray samplesPayload(const QVector<float>& values)
 {
     QByteArray out;
-    QDataStream stream(&out, QIODevice::WriteOnly);
-    stream.setByteOrder(QDataStream::LittleEndian);
-    stream.setFloatingPointPrecision(QDataStream::SinglePrecision);
     for (float v : values)
-        stream << v;
+        out += littleEndian(v);
     return out;
 }
 
-// A finished task as the transport leaves it: echoed head, payload, nothing else unless padded.
+// A finished task; unpadded, the reply ends with the payload.
 void deliver(PageFCScope& page, int type, const QByteArray& payload, bool pad = true, int status = Task::Success)
 {
-    Task task(type, false);
-    task.rxData = task.txData + payload;
-    if (pad && task.rxData.size() % 64)
-        task.rxData.append(QByteArray(64 - task.rxData.size() % 64, '\0'));
-    task.status = status;
-    page.TaskDone(&task);
+    auto task = finishedTask(type, payload, status);
+    if (!pad)
+        task->rxData.truncate(task->headLength + payload.size());
+    page.TaskDone(task.get());
 }
 
 QCustomPlot* plotOf(PageFCScope& page)
@@ -81,15 +77,6 @@ QStringList graphNames(QCustomPlot* plot)
     for (int i = 0; i < plot->graphCount(); ++i)
         names << plot->graph(i)->name();
     return names;
-}
-
-// Names the file in the next save dialog and accepts it.
-WhenShown<QFileDialog>* saveAs(const QString& path)
-{
-    return new WhenShown<QFileDialog>([path](QFileDialog* dialog) {
-        dialog->selectFile(path);
-        static_cast<QDialog*>(dialog)->accept();
-    });
 }
 
 } // namespace
@@ -394,7 +381,8 @@ void TestPageFCScope::renameDialogs()
         at = plot->legend->item(0)->outerRect().center();
 
     QString shown;
-    WhenShown<QInputDialog> answer([&](QInputDialog* dialog) {
+    ModalScript answer;
+    answer.on<QInputDialog>([&](QInputDialog* dialog) {
         shown = dialog->windowTitle() + '|' + dialog->labelText() + '|' + dialog->textValue();
         dialog->setTextValue(QStringLiteral("Yaw, \"rate\""));
         accept ? dialog->accept() : dialog->reject();
@@ -509,12 +497,13 @@ void TestPageFCScope::csvRoundTrip()
     for (const QVector<float>& row : rows)
         deliver(*page, FCProtocol::SCOPE_DATA_RD, samplesPayload(row));
     plot->replot();
-    WhenShown<QInputDialog> rename([](QInputDialog* dialog) {
+    ModalScript rename;
+    rename.on<QInputDialog>([](QInputDialog* dialog) {
         dialog->setTextValue(QStringLiteral("yaw, \"rate\""));
         dialog->accept();
     });
     QTest::mouseDClick(plot, Qt::LeftButton, Qt::NoModifier, plot->legend->item(1)->outerRect().center());
-    QVERIFY(rename.done);
+    QCOMPARE(rename.count(), 1);
 
     // The decimal point does not follow the user's locale.
     QLocale::setDefault(QLocale(QLocale::German));
@@ -552,29 +541,32 @@ void TestPageFCScope::exportThroughDialogsAndFailures()
     deliver(*page, FCProtocol::SCOPE_NAME_RD, namesPayload({"a"}));
     deliver(*page, FCProtocol::SCOPE_DATA_RD, samplesPayload({1}));
 
+    // Each save dialog takes the name of the moment; the failure's message is closed with OK.
+    QString name;
+    ModalScript dialogs({ModalScript::Ok});
+    dialogs.on<QFileDialog>([&name](QFileDialog* dialog) {
+        dialog->selectFile(name);
+        static_cast<QDialog*>(dialog)->accept();
+    });
     const QString csvPath = dir.filePath(QStringLiteral("dialog.csv"));
-    std::unique_ptr<WhenShown<QFileDialog>> save(saveAs(csvPath));
+    name = csvPath;
     QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButton_exportCsv")), Qt::LeftButton);
     QFile csv(csvPath);
     QVERIFY(csv.open(QIODevice::ReadOnly));
     QCOMPARE(csv.readAll(), QByteArray("time,a\n0,1\n"));
 
     const QString pngPath = dir.filePath(QStringLiteral("dialog.png"));
-    save.reset(saveAs(pngPath));
+    name = pngPath;
     QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButton_saveImage")), Qt::LeftButton);
     QCOMPARE(QImage(pngPath).size(), plot->size() * (plot->devicePixelRatioF() > 1 ? 2 : 1));
 
     // A file that cannot be written is reported, and nothing is left behind.
     const QString bad = dir.filePath(QStringLiteral("missing/rec.csv"));
     QVERIFY(!page->writeCsv(bad));
-    save.reset(saveAs(bad));
-    QString warned;
-    WhenShown<DialogWarning> warning([&](DialogWarning* dialog) {
-        warned = dialog->findChild<QLabel*>(QStringLiteral("label_info"))->text();
-        dialog->accept();
-    });
+    name = bad;
     QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButton_exportCsv")), Qt::LeftButton);
-    QVERIFY2(warned.contains(QStringLiteral("rec.csv")), qPrintable(warned));
+    QCOMPARE(dialogs.classes(), QStringList({"QFileDialog", "QFileDialog", "QFileDialog", "DialogWarning"}));
+    QVERIFY2(dialogs.text(3).contains(QStringLiteral("rec.csv")), qPrintable(dialogs.text(3)));
     QVERIFY(!QFile::exists(bad));
 }
 
