@@ -1,17 +1,11 @@
 // The real main window against a controller that stops answering: each transaction then
 // waits its whole reply wait while the pages keep polling. What the pilot sees, and that a
 // command pressed meanwhile is not lost.
-#include "app/fcapp.h"
-#include "protocol/task.h"
-#include "usb/trcontroller.h"
-#include "virtualfc.h"
+#include "mainwindowup.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QStackedWidget>
-#include <QtTest>
 
 namespace {
 
@@ -51,9 +45,9 @@ private slots:
     void storeWaitingBehindPollsOutlivesSilence();
 
 private:
-    QLabel* label(const char* name) { return app->findChild<QLabel*>(QLatin1String(name)); }
+    QLabel* label(const char* name) { return window->child<QLabel>(name); }
 
-    FCApp* app = nullptr;
+    std::unique_ptr<MainWindowUp<>> window;
 };
 
 void TestSilentController::initTestCase()
@@ -64,17 +58,14 @@ void TestSilentController::initTestCase()
 
 void TestSilentController::init()
 {
-    VirtualFC::reset();
-    VirtualFC::setFastTiming(true);
-    app = new FCApp; // the product's timers: pages every 50 ms, telemetry every 500 ms
-    app->show();
-    QVERIFY(QTest::qWaitForWindowExposed(app));
+    // The product's timers: pages every 50 ms, telemetry every 500 ms.
+    window = std::make_unique<MainWindowUp<>>(500);
+    QVERIFY(window->exposed);
 }
 
 void TestSilentController::cleanup()
 {
-    delete app;
-    app = nullptr;
+    window.reset();
 }
 
 void TestSilentController::silentControllerShowsDisconnected_data()
@@ -91,8 +82,8 @@ void TestSilentController::silentControllerShowsDisconnected()
 {
     QFETCH(int, page);
     QFETCH(QString, button);
-    QTest::mouseClick(app->findChild<QRadioButton*>(button), Qt::LeftButton);
-    QCOMPARE(app->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"))->currentIndex(), page);
+    window->click(qPrintable(button));
+    QCOMPARE(window->child<QStackedWidget>("stackedWidget")->currentIndex(), page);
     QTRY_COMPARE_WITH_TIMEOUT(label("label_usb")->text(), QStringLiteral("Connected"), 3000);
 
     // The controller stops answering while the page polls every 50 ms, twenty polls for
@@ -123,9 +114,8 @@ void TestSilentController::storeWaitingBehindPollsOutlivesSilence()
     // Silent: every transaction waits its second while the status page and the telemetry
     // keep asking. The store waits behind the running read.
     VirtualFC::setFault(VirtualFC::Fault::NoAnswer, -1);
-    QTRY_VERIFY_WITH_TIMEOUT(app->controller()->waitingCount() >= 2, 3000);
-    QTest::mouseClick(app->findChild<QPushButton*>(QStringLiteral("pushButton_storge")),
-                      Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(window->app->controller()->waitingCount() >= 2, 3000);
+    window->click("pushButton_storge");
     // Longer than a full queue took to fill with polls.
     const int before = VirtualFC::requests().size();
     QTRY_VERIFY_WITH_TIMEOUT(VirtualFC::requests().size() >= before + 2, 5000);
