@@ -21,6 +21,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 
 #include <qcustomplot.h>
@@ -109,6 +110,7 @@ private slots:
     void scrollBarsFollowTheAxesAndBack();
 
     void pauseKeepsRecordingWithoutMovingTheView();
+    void chineseButtons();
     void csvRoundTrip();
     void exportThroughDialogsAndFailures();
 
@@ -483,6 +485,24 @@ void TestPageFCScope::pauseKeepsRecordingWithoutMovingTheView()
     QCOMPARE(pause->text(), QStringLiteral("Pause"));
     QCOMPARE(plot->yAxis->range(), QCPRange(-4 - 7.5, -4 + 7.5));
     QVERIFY(replots.size() >= 1);
+}
+
+// A window made while the program speaks Chinese says so on its buttons, paused too.
+void TestPageFCScope::chineseButtons()
+{
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral(":/tr/FCApp.qm")));
+    QCoreApplication::installTranslator(&translator);
+    PageFCScope chinese;
+    QCoreApplication::removeTranslator(&translator);
+    chinese.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chinese));
+    auto* pause = chinese.findChild<QPushButton*>(QStringLiteral("pushButton_pause"));
+    QCOMPARE(chinese.findChild<QPushButton*>(QStringLiteral("pushButton_exportCsv"))->text(), QStringLiteral("导出 CSV…"));
+    QCoreApplication::installTranslator(&translator);
+    QTest::mouseClick(pause, Qt::LeftButton);
+    QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(pause->text(), QStringLiteral("继续"));
 }
 
 void TestPageFCScope::csvRoundTrip()
