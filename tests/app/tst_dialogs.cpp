@@ -1,7 +1,8 @@
-// The shared dialogs and the key buffer: default buttons, Escape, the restart notice's
-// language, and the key buffer's 3 s pause.
+// The shell's restart notice and key buffer: the notice's language and its one button, and
+// the key buffer's 3 s pause. The warning box: tests/widgets/tst_dialogwarning.cpp.
+#include "modalscript.h"
+
 #include "app/dialoglanguageselect.h"
-#include "widgets/dialogwarning.h"
 #include "app/keygrabber.h"
 
 #include <QKeyEvent>
@@ -18,13 +19,6 @@ class TestDialogs : public QObject
 private slots:
     void initTestCase();
 
-    void warningForm();
-    void warningKeys_data();
-    void warningKeys();
-    void warningButtons_data();
-    void warningButtons();
-    void warningLongTextWraps();
-
     void languageNotice_data();
     void languageNotice();
     void languageNoticeForm();
@@ -32,10 +26,6 @@ private slots:
     void keyGrabberCollects();
     void keyGrabberPauses_data();
     void keyGrabberPauses();
-
-private:
-    // Runs `dialog` modally and delivers `key` to it once it is shown.
-    static int execWithKey(QDialog* dialog, int key);
 };
 
 void TestDialogs::initTestCase()
@@ -45,109 +35,6 @@ void TestDialogs::initTestCase()
     QSettings settings;
     settings.setValue(QStringLiteral("font/arial_family"), QStringLiteral("DejaVu Sans"));
     settings.setValue(QStringLiteral("font/you_family"), QStringLiteral("Noto Sans CJK SC"));
-}
-
-int TestDialogs::execWithKey(QDialog* dialog, int key)
-{
-    QTimer::singleShot(0, dialog, [dialog, key] {
-        QWidget* target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
-        QTest::keyClick(target, Qt::Key(key));
-        // A key that closes nothing must not leave the test hanging.
-        QTimer::singleShot(500, dialog, [dialog] {
-            if (dialog->isVisible())
-                dialog->done(42);
-        });
-    });
-    return dialog->exec();
-}
-
-void TestDialogs::warningForm()
-{
-    DialogWarning dialog;
-    QCOMPARE(dialog.objectName(), QStringLiteral("DialogWarning"));
-    QCOMPARE(int(dialog.windowFlags()), 0x803);
-    QVERIFY(dialog.testAttribute(Qt::WA_TranslucentBackground));
-    auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("pushButton_OK"));
-    auto* cancel = dialog.findChild<QPushButton*>(QStringLiteral("pushButton_Cancel"));
-    auto* label = dialog.findChild<QLabel*>(QStringLiteral("label_info"));
-    auto* frame = dialog.findChild<QFrame*>(QStringLiteral("frame_main"));
-    QVERIFY(ok && cancel && label && frame);
-    QCOMPARE(ok->geometry(), QRect(360, 120, 60, 25));
-    QCOMPARE(cancel->geometry(), QRect(430, 120, 60, 25));
-    QCOMPARE(label->geometry(), QRect(93, 15, 405, 120));
-    QCOMPARE(frame->minimumSize(), QSize(500, 150));
-    QCOMPARE(frame->maximumSize(), QSize(500, 150));
-    QVERIFY(cancel->isDefault());
-    QVERIFY(!ok->isDefault());
-    QVERIFY(ok->text().isEmpty() && cancel->text().isEmpty());
-    QCOMPARE(label->text(), QStringLiteral("OK"));
-    QVERIFY(label->wordWrap());
-    QCOMPARE(label->textInteractionFlags(),
-             Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse);
-    // The buttons lie above the label, which overlaps them.
-    const QObjectList order = frame->children();
-    QVERIFY(order.indexOf(label) < order.indexOf(ok));
-    QVERIFY(order.indexOf(label) < order.indexOf(cancel));
-
-    dialog.setText(QStringLiteral("Store now?"));
-    QCOMPARE(label->text(), QStringLiteral("Store now?"));
-}
-
-void TestDialogs::warningKeys_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("result");
-    // Enter alone must never confirm a question.
-    QTest::newRow("Return activates Cancel") << int(Qt::Key_Return) << 0;
-    QTest::newRow("Enter activates Cancel") << int(Qt::Key_Enter) << 0;
-    QTest::newRow("Escape rejects") << int(Qt::Key_Escape) << 0;
-}
-
-void TestDialogs::warningKeys()
-{
-    QFETCH(int, key);
-    QFETCH(int, result);
-    DialogWarning dialog;
-    dialog.setText(QStringLiteral("Restore defaults?"));
-    QCOMPARE(execWithKey(&dialog, key), result);
-    QCOMPARE(dialog.result(), result);
-}
-
-void TestDialogs::warningButtons_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<int>("result");
-    QTest::newRow("OK accepts") << QStringLiteral("pushButton_OK") << 1;
-    QTest::newRow("Cancel rejects") << QStringLiteral("pushButton_Cancel") << 0;
-}
-
-void TestDialogs::warningButtons()
-{
-    QFETCH(QString, button);
-    QFETCH(int, result);
-    DialogWarning dialog;
-    auto* target = dialog.findChild<QPushButton*>(button);
-    QVERIFY(target);
-    QTimer::singleShot(0, target, [target] { QTest::mouseClick(target, Qt::LeftButton); });
-    QTimer::singleShot(2000, &dialog, [&dialog] { dialog.done(42); });
-    QCOMPARE(dialog.exec(), result);
-}
-
-void TestDialogs::warningLongTextWraps()
-{
-    DialogWarning dialog;
-    const QString text = QStringLiteral(
-        "During the motor test,please remove all propellers in case of unexpected danger! "
-        "Please make sure the order and rotation of motors are the same as the picture shown "
-        "in the software.");
-    dialog.setText(text);
-    dialog.show();
-    auto* label = dialog.findChild<QLabel*>(QStringLiteral("label_info"));
-    QCOMPARE(label->width(), 405);
-    // The text fits the label's width by wrapping onto several lines.
-    const int oneLine = label->fontMetrics().height();
-    QVERIFY(label->heightForWidth(405) >= 2 * oneLine);
-    QVERIFY(label->fontMetrics().horizontalAdvance(text) > 405);
 }
 
 void TestDialogs::languageNotice_data()
@@ -215,8 +102,14 @@ void TestDialogs::languageNoticeForm()
     QCOMPARE(label->geometry(), QRect(110, 30, 341, 81));
     QVERIFY(ok->isDefault());
     dialog.setLanguage(QLocale(QLocale::English));
-    // Enter closes the notice through its only button.
-    QCOMPARE(execWithKey(&dialog, Qt::Key_Return), 1);
+    // Enter closes the notice through its only button (else it is closed with 42).
+    ModalScript press;
+    press.on<DialogLanguageSelect>([](DialogLanguageSelect* shown) {
+        QTest::keyClick(shown->focusWidget() ? shown->focusWidget() : shown, Qt::Key_Return);
+        if (shown->isVisible())
+            shown->done(42);
+    });
+    QCOMPARE(dialog.exec(), 1);
 }
 
 void TestDialogs::keyGrabberCollects()

@@ -1,10 +1,7 @@
 // The main window against the virtual flight controller: what the status strip shows for the
 // board's telemetry and what the shell's own commands put on the wire.
-#include "app/fcapp.h"
-#include "modalanswer.h"
-#include "protocol/task.h"
-#include "usb/trcontroller.h"
-#include "virtualfc.h"
+#include "mainwindowup.h"
+#include "modalscript.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -62,9 +59,10 @@ private slots:
     void storeWaitingWhenFirmwarePageIsEntered();
 
 private:
-    QLabel* label(const char* name) { return app->findChild<QLabel*>(QLatin1String(name)); }
-    QCheckBox* lamp(const char* name) { return app->findChild<QCheckBox*>(QLatin1String(name)); }
+    QLabel* label(const char* name) { return window->child<QLabel>(name); }
+    QCheckBox* lamp(const char* name) { return window->child<QCheckBox>(name); }
 
+    std::unique_ptr<MainWindowUp<>> window;
     FCApp* app = nullptr;
 };
 
@@ -76,18 +74,14 @@ void TestFCAppLink::initTestCase()
 
 void TestFCAppLink::init()
 {
-    VirtualFC::reset();
-    VirtualFC::setFastTiming(true);
-    app = new FCApp;
-    // Poll faster than the product's 500 ms so the test is quick; the behaviour is the same.
-    app->infoTimer()->setInterval(50);
-    app->show();
-    QVERIFY(QTest::qWaitForWindowExposed(app));
+    window = std::make_unique<MainWindowUp<>>(50);
+    QVERIFY(window->exposed);
+    app = window->app.get();
 }
 
 void TestFCAppLink::cleanup()
 {
-    delete app;
+    window.reset();
     app = nullptr;
 }
 
@@ -97,9 +91,8 @@ void TestFCAppLink::connectedBoard_data()
     QTest::addColumn<int>("errorCode");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("good");
-    QTest::newRow("self-test OK") << 0 << 0 << QStringLiteral("Self-Test OK") << true;
+    // Every self-test text: tst_linksupervisor.
     QTest::newRow("RC signal lost") << 0 << 8 << QStringLiteral("RC signal lost") << false;
-    QTest::newRow("unknown error 255") << 0 << 255 << QStringLiteral("Unknown error") << false;
     QTest::newRow("bootloader") << 1 << 0 << QStringLiteral("Firmware Update Mode") << true;
 }
 
@@ -171,13 +164,11 @@ void TestFCAppLink::storeOnTheWire()
 
     // One read running, two waiting: the store command goes ahead of the waiting reads.
     for (int type : {FCProtocol::PARA_RD, FCProtocol::STATUS_RD, FCProtocol::RC_RD}) {
-        QVERIFY(QMetaObject::invokeMethod(app, "PreAddTask",
-                                          Q_ARG(FCProtocol::Task*, new FCProtocol::Task(type, false))));
+        QVERIFY(window->queue(new FCProtocol::Task(type, false)));
     }
-    ModalAnswer noQuestion(ModalAnswer::Reject, 200);
-    QTest::mouseClick(app->findChild<QPushButton*>(QStringLiteral("pushButton_storge")),
-                      Qt::LeftButton);
-    QVERIFY(!noQuestion.answered());
+    ModalScript noQuestion({ModalScript::Cancel});
+    window->click("pushButton_storge");
+    QCOMPARE(noQuestion.count(), 0);
     // The three reads of the history's snapshot come first.
     QTRY_COMPARE(VirtualFC::requests().size(), 7);
     QTRY_VERIFY(!app->controller()->isBusy());
@@ -208,12 +199,11 @@ void TestFCAppLink::restoreDefaults()
     QTRY_VERIFY(!app->controller()->isBusy());
     VirtualFC::clearRecords();
 
-    ModalAnswer answer(accept ? ModalAnswer::Accept : ModalAnswer::Reject);
-    QTest::mouseClick(app->findChild<QPushButton*>(QStringLiteral("pushButton_default")),
-                      Qt::LeftButton);
-    QVERIFY(answer.answered());
-    QCOMPARE(answer.dialogClass(), QStringLiteral("DialogWarning"));
-    QCOMPARE(answer.shownText(),
+    ModalScript answer({accept ? ModalScript::Ok : ModalScript::Cancel});
+    window->click("pushButton_default");
+    QCOMPARE(answer.count(), 1);
+    QCOMPARE(answer.classes().value(0), QStringLiteral("DialogWarning"));
+    QCOMPARE(answer.text(),
              QStringLiteral("This operation will restore all settings to default value, are "
                             "you sure?"));
     if (accept) {
@@ -230,8 +220,7 @@ void TestFCAppLink::firmwarePageStopsPagePolls()
 {
     // The status page polls while shown.
     QTRY_VERIFY_WITH_TIMEOUT(VirtualFC::requestCount(FCProtocol::STATUS_RD) > 0, 3000);
-    QTest::mouseClick(app->findChild<QRadioButton*>(QStringLiteral("radioButton_page5")),
-                      Qt::LeftButton);
+    window->click("radioButton_page5");
     QTRY_VERIFY(!app->controller()->isBusy());
     const int statusReads = VirtualFC::requestCount(FCProtocol::STATUS_RD);
     const int infoReads = VirtualFC::requestCount(FCProtocol::INFO_RD);
@@ -239,8 +228,7 @@ void TestFCAppLink::firmwarePageStopsPagePolls()
     QTRY_VERIFY_WITH_TIMEOUT(VirtualFC::requestCount(FCProtocol::INFO_RD) >= infoReads + 3, 3000);
     QCOMPARE(VirtualFC::requestCount(FCProtocol::STATUS_RD), statusReads);
 
-    QTest::mouseClick(app->findChild<QRadioButton*>(QStringLiteral("radioButton_page1")),
-                      Qt::LeftButton);
+    window->click("radioButton_page1");
     QTRY_VERIFY_WITH_TIMEOUT(VirtualFC::requestCount(FCProtocol::STATUS_RD) > statusReads, 3000);
 }
 
@@ -255,16 +243,13 @@ void TestFCAppLink::storeWaitingWhenFirmwarePageIsEntered()
     // A read hanging for its reply wait, another waiting, then the store.
     VirtualFC::setFault(VirtualFC::Fault::NoAnswer, 1);
     for (int type : {FCProtocol::PARA_RD, FCProtocol::STATUS_RD}) {
-        QVERIFY(QMetaObject::invokeMethod(app, "PreAddTask",
-                                          Q_ARG(FCProtocol::Task*, new FCProtocol::Task(type, false))));
+        QVERIFY(window->queue(new FCProtocol::Task(type, false)));
     }
-    QTest::mouseClick(app->findChild<QPushButton*>(QStringLiteral("pushButton_storge")),
-                      Qt::LeftButton);
+    window->click("pushButton_storge");
     // The history's three reads wait ahead of the store, which follows them.
     QCOMPARE(app->controller()->waitingCount(), 4);
 
-    QTest::mouseClick(app->findChild<QRadioButton*>(QStringLiteral("radioButton_page5")),
-                      Qt::LeftButton);
+    window->click("radioButton_page5");
     QCOMPARE(app->controller()->waitingCount(), 3);
     QTRY_COMPARE_WITH_TIMEOUT(VirtualFC::requestCount(FCProtocol::STORE), 1, 3000);
     QCOMPARE(VirtualFC::requests().value(4), commandFrame(0x03, 0x03, 0x8F, 0x8D));

@@ -1,19 +1,14 @@
-// The main window's reminder of changes not stored in the controller: set by every successful
-// write (PARA_WR, RC_WR, a FRAME_RW write) and by nothing else, cleared by a successful STORE
-// or DEFAULT_RESTORE, shown on the Save button, and asked about when the window closes.
-#include "modalanswer.h"
+// The main window's reminder of changes not stored in the controller, end to end: a write
+// through the controller marks the Save button, Save stores and clears it, and closing the
+// window asks first. Which tasks set and clear the mark: tests/engine/tst_notstoredmark.cpp.
+#include "mainwindowup.h"
+#include "modalscript.h"
 
-#include "app/fcapp.h"
-#include "protocol/frameids.h"
-#include "protocol/task.h"
-#include "usb/trcontroller.h"
-#include "virtualfc.h"
+#include "protocol/dspara.h"
+#include "protocol/requests.h"
 
 #include <QApplication>
-#include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QtTest>
 
 namespace {
 
@@ -26,129 +21,66 @@ class TestNotStored : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
-    void markedBy_data();
-    void markedBy();
-    void restoreDefaultsClears();
-    void failedStoreKeepsMark();
+    void saveButton();
     void closeQuestion_data();
     void closeQuestion();
 
 private:
-    // Queues a task through the main window and waits until it has been handled and deleted.
-    bool run(int type, const QByteArray& payload);
+    bool writeParameters();
     bool marked();
-    QPushButton* button(const char* name) { return app->findChild<QPushButton*>(QLatin1String(name)); }
 
-    FCApp* app = nullptr;
+    std::unique_ptr<MainWindowUp<>> window;
 };
+
+void TestNotStored::initTestCase()
+{
+    // A closed window must not end the runs of the event loop that later rows need.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
 
 void TestNotStored::init()
 {
-    VirtualFC::reset();
-    VirtualFC::setFastTiming(true);
-    app = new FCApp;
-    // Only the tasks of the test travel.
-    app->infoTimer()->stop();
-    app->pageTimer()->stop();
+    window = std::make_unique<MainWindowUp<>>();
+    QVERIFY(window->exposed);
 }
 
 void TestNotStored::cleanup()
 {
-    delete app;
-    app = nullptr;
+    window.reset();
 }
 
-bool TestNotStored::run(int type, const QByteArray& payload)
+bool TestNotStored::writeParameters()
 {
-    auto* task = new FCProtocol::Task(type, false);
-    task->txData.append(payload);
-    task->urgent = type != FCProtocol::PARA_RD && type != FCProtocol::RC_RD;
-    QPointer<FCProtocol::Task> watched(task);
-    if (!QMetaObject::invokeMethod(app, "PreAddTask", Qt::DirectConnection, Q_ARG(FCProtocol::Task*, task)))
-        return false;
-    return QTest::qWaitFor([&] { return watched.isNull(); }, 5000);
+    FCProtocol::DS_PARA record;
+    return FCProtocol::DS_PARA::decode(VirtualFC::defaultPara(), &record)
+        && window->run(FCProtocol::Request::paraWrite(record));
 }
 
 // The mark as the pilot sees it, checked against the window's own flag.
 bool TestNotStored::marked()
 {
-    QPushButton* save = button("pushButton_storge");
+    auto* save = window->child<QPushButton>("pushButton_storge");
     const bool shown = save->styleSheet().contains(QLatin1String(":/GUI/save4.png"));
-    if (shown != app->hasUnstoredChanges() || shown != (save->toolTip() == QLatin1String(kTip)))
+    if (shown != window->app->hasUnstoredChanges() || shown != (save->toolTip() == QLatin1String(kTip)))
         qFatal("the Save button and the flag disagree");
     return shown;
 }
 
-void TestNotStored::markedBy_data()
+void TestNotStored::saveButton()
 {
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QByteArray>("payload");
-    QTest::addColumn<int>("fault");
-    QTest::addColumn<bool>("mark");
-
-    const QByteArray para = VirtualFC::defaultPara();
-    const int none = -1;
-    QTest::newRow("PARA_WR") << int(FCProtocol::PARA_WR) << para << none << true;
-    QTest::newRow("RC_WR") << int(FCProtocol::RC_WR) << QByteArray::fromHex("0000000001020300") << none << true;
-    QTest::newRow("FRAME_RW write") << int(FCProtocol::FRAME_RW) << QByteArray::fromHex("010301") << none << true;
-    QTest::newRow("FRAME_RW read") << int(FCProtocol::FRAME_RW) << QByteArray::fromHex("00") << none << false;
-    QTest::newRow("PARA_RD poll") << int(FCProtocol::PARA_RD) << QByteArray() << none << false;
-    QTest::newRow("RC_RD poll") << int(FCProtocol::RC_RD) << QByteArray() << none << false;
-    QTest::newRow("PARA_WR unanswered") << int(FCProtocol::PARA_WR) << para << int(VirtualFC::Fault::NoAnswer) << false;
-    QTest::newRow("RC_WR with a bad CRC") << int(FCProtocol::RC_WR) << QByteArray::fromHex("0000000001020300")
-                                          << int(VirtualFC::Fault::BadCrc) << false;
-    QTest::newRow("FRAME_RW write, wrong echo") << int(FCProtocol::FRAME_RW) << QByteArray::fromHex("010301")
-                                                << int(VirtualFC::Fault::BadEcho) << false;
-}
-
-void TestNotStored::markedBy()
-{
-    QFETCH(int, type);
-    QFETCH(QByteArray, payload);
-    QFETCH(int, fault);
-    QFETCH(bool, mark);
-
     QVERIFY(!marked());
-    if (fault >= 0)
-        VirtualFC::setFault(VirtualFC::Fault(fault), 1);
-    QVERIFY(run(type, payload));
-    QCOMPARE(marked(), mark);
+    QVERIFY(writeParameters());
+    QVERIFY(marked());
 
     // Save stores the working values and clears the mark.
-    button("pushButton_storge")->click();
+    window->click("pushButton_storge");
     QTRY_COMPARE_WITH_TIMEOUT(VirtualFC::requestCount(FCProtocol::STORE), 1, 3000);
-    QTRY_VERIFY_WITH_TIMEOUT(!app->controller()->isBusy() && app->controller()->waitingCount() == 0, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(window->idle(), 3000);
     QTRY_VERIFY(!marked());
     QCOMPARE(VirtualFC::flashPara(), VirtualFC::para());
-}
-
-void TestNotStored::restoreDefaultsClears()
-{
-    QVERIFY(run(FCProtocol::PARA_WR, VirtualFC::defaultPara()));
-    QVERIFY(marked());
-    {
-        ModalAnswer cancel(ModalAnswer::Reject);
-        button("pushButton_default")->click();
-        QVERIFY(cancel.answered());
-    }
-    QVERIFY(marked());
-    ModalAnswer ok(ModalAnswer::Accept);
-    button("pushButton_default")->click();
-    QVERIFY(ok.answered());
-    QTRY_COMPARE_WITH_TIMEOUT(VirtualFC::requestCount(FCProtocol::DEFAULT_RESTORE), 1, 3000);
-    QTRY_VERIFY_WITH_TIMEOUT(!marked(), 3000);
-}
-
-void TestNotStored::failedStoreKeepsMark()
-{
-    QVERIFY(run(FCProtocol::PARA_WR, VirtualFC::defaultPara()));
-    VirtualFC::setFault(VirtualFC::Fault::BadCrc, 1, 0, FCProtocol::STORE);
-    QVERIFY(run(FCProtocol::STORE, QByteArray::fromHex("ab")));
-    QVERIFY(marked());
-    QVERIFY(run(FCProtocol::STORE, QByteArray::fromHex("ab")));
-    QVERIFY(!marked());
 }
 
 void TestNotStored::closeQuestion_data()
@@ -168,30 +100,15 @@ void TestNotStored::closeQuestion()
     QFETCH(bool, closes);
 
     if (unstored)
-        QVERIFY(run(FCProtocol::RC_WR, QByteArray::fromHex("0000000001020300")));
-    app->show();
-    QVERIFY(QTest::qWaitForWindowExposed(app));
-    ModalAnswer answer(accept ? ModalAnswer::Accept : ModalAnswer::Reject, unstored ? 5000 : 200);
-    QTest::mouseClick(button("pushButton_appClose"), Qt::LeftButton);
-    QCOMPARE(answer.answered(), unstored);
-    if (unstored)
-        QCOMPARE(answer.shownText(),
-                 QStringLiteral("Changes are not stored in the controller yet and are lost when it is "
-                                "switched off. Close anyway?"));
-    QCOMPARE(app->isVisible(), !closes);
+        QVERIFY(writeParameters());
+    ModalScript answer({accept ? ModalScript::Ok : ModalScript::Cancel});
+    window->click("pushButton_appClose");
+    QCOMPARE(answer.texts(), unstored ? QStringList{"Changes are not stored in the controller yet and are lost when it "
+                                                    "is switched off. Close anyway?"}
+                                      : QStringList());
+    QCOMPARE(window->app->isVisible(), !closes);
     QCOMPARE(marked(), unstored);
 }
 
-int main(int argc, char** argv)
-{
-    // Settings of this test program only, never the user's.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    TestNotStored test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(TestNotStored)
 #include "tst_notstored.moc"

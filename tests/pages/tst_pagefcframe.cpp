@@ -1,7 +1,8 @@
 // The airframe page: the form's buttons and groups, FRAME_RW reads and writes with their exact
 // bytes, replies checking buttons without writing, the motor-test warning of this page, and one
 // run through the real transport against the virtual flight controller.
-#include "modalanswer.h"
+#include "finishedtask.h"
+#include "modalscript.h"
 
 #include "pages/pagefcframe.h"
 #include "pages/pagefcstatus.h"
@@ -28,24 +29,11 @@ using FCProtocol::Task;
 
 namespace {
 
-std::vector<std::unique_ptr<Task>> takeTasks(QSignalSpy& spy)
-{
-    std::vector<std::unique_ptr<Task>> tasks;
-    for (const QList<QVariant>& args : spy)
-        tasks.emplace_back(args.at(0).value<Task*>());
-    spy.clear();
-    return tasks;
-}
-
-// A finished FRAME_RW as the transport leaves it: echoed head, three bytes, zero padding.
+// A finished FRAME_RW: reply code, airframe, mounting.
 std::unique_ptr<Task> frameReply(quint8 code, quint8 airframe, quint8 mounting, int status = Task::Success,
                                  int type = FCProtocol::FRAME_RW)
 {
-    std::unique_ptr<Task> task(new Task(type, false));
-    task->rxStream << qint8(task->txData.at(0)) << qint8(task->txData.at(1)) << code << airframe << mounting;
-    task->rxData.append(QByteArray(64 - task->rxData.size(), '\0'));
-    task->status = status;
-    return task;
+    return finishedTask(type, littleEndian(code, airframe, mounting), status);
 }
 
 QRadioButton* frameButton(PageFC& page, int n)
@@ -335,25 +323,25 @@ void TestPageFCFrame::motorTestWarningOnce()
     QSignalSpy spy(&page, &PageFC::AddTask);
     auto* button = page.findChild<QPushButton*>("pushButton_motorTest");
     {
-        ModalAnswer modal(ModalAnswer::Reject);
+        ModalScript modal({ModalScript::Cancel});
         button->click();
-        QVERIFY(modal.answered());
+        QCOMPARE(modal.count(), 1);
         QCOMPARE(spy.count(), 0); // Cancel sends nothing and keeps the warning pending
     }
     {
-        ModalAnswer modal(ModalAnswer::Accept);
+        ModalScript modal({ModalScript::Ok});
         button->click();
-        QVERIFY(modal.answered());
-        QCOMPARE(modal.dialogClass(), QStringLiteral("DialogWarning"));
-        QCOMPARE(modal.shownText(),
+        QCOMPARE(modal.count(), 1);
+        QCOMPARE(modal.classes().value(0), QStringLiteral("DialogWarning"));
+        QCOMPARE(modal.text(),
                  QStringLiteral("During the motor test,please remove all propellers in case of unexpected danger! "
                                 "Please make sure the order and rotation of motors are the same as the picture "
                                 "shown in the software."));
     }
     {
-        ModalAnswer modal(ModalAnswer::Reject, 50);
+        ModalScript modal({ModalScript::Cancel});
         button->click();
-        QVERIFY(!modal.answered());
+        QCOMPARE(modal.count(), 0);
     }
     auto tasks = takeTasks(spy);
     QCOMPARE(tasks.size(), size_t(2));
@@ -385,22 +373,22 @@ void TestPageFCFrame::motorTestWarningSeparateFromStatusPage()
     QSignalSpy frameTasks(&frame, &PageFC::AddTask);
     QSignalSpy statusTasks(&status, &PageFC::AddTask);
     {
-        ModalAnswer modal(ModalAnswer::Accept);
+        ModalScript modal({ModalScript::Ok});
         frame.findChild<QPushButton*>("pushButton_motorTest")->click();
-        QVERIFY(modal.answered());
+        QCOMPARE(modal.count(), 1);
     }
     QCOMPARE(takeTasks(frameTasks).size(), size_t(1));
     {
-        ModalAnswer modal(ModalAnswer::Accept);
+        ModalScript modal({ModalScript::Ok});
         status.findChild<QPushButton*>("pushButton_motorTest")->click();
-        QVERIFY2(modal.answered(), "confirmed on the airframe page, still asked on the status page");
+        QVERIFY2(modal.count() == 1, "confirmed on the airframe page, still asked on the status page");
     }
     QCOMPARE(takeTasks(statusTasks).size(), size_t(1));
     PageFCFrame other;
     QSignalSpy otherTasks(&other, &PageFC::AddTask);
-    ModalAnswer modal(ModalAnswer::Reject);
+    ModalScript modal({ModalScript::Cancel});
     other.findChild<QPushButton*>("pushButton_motorTest")->click();
-    QVERIFY(modal.answered());
+    QCOMPARE(modal.count(), 1);
     QCOMPARE(otherTasks.count(), 0);
 }
 
@@ -432,12 +420,12 @@ void TestPageFCFrame::warningsInChinese()
     else
         shown.reset(new PageFCStatus);
     QSignalSpy spy(shown.get(), &PageFC::AddTask);
-    ModalAnswer modal(ModalAnswer::Reject);
+    ModalScript modal({ModalScript::Cancel});
     shown->findChild<QPushButton*>(button)->click();
     QCoreApplication::removeTranslator(&translator);
 
-    QVERIFY(modal.answered());
-    QTEST(modal.shownText(), "text");
+    QCOMPARE(modal.count(), 1);
+    QTEST(modal.text(), "text");
     QCOMPARE(spy.count(), 0);
 }
 

@@ -1,6 +1,7 @@
 // The parameter page: its spin boxes, the PARA_WR that every edit and button sends (exact
 // bytes), gentle and forced refreshes, the dead band, the gain frames, the link boxes and the
 // OneShot125 switch, and one edit through the real transport against the virtual controller.
+#include "finishedtask.h"
 #include "pages/pagefcpara.h"
 #include "protocol/crc16.h"
 #include "protocol/dspara.h"
@@ -16,7 +17,6 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "pagerig.h"
@@ -43,23 +43,10 @@ DS_PARA record(const QByteArray& bytes)
     return r;
 }
 
-// A finished PARA_RD / PARA_WR as the transport leaves it: echoed head, record, padding.
+// A finished PARA_RD / PARA_WR carrying the record.
 std::unique_ptr<Task> reply(const DS_PARA& r, int type = FCProtocol::PARA_RD, int status = Task::Success)
 {
-    std::unique_ptr<Task> task(new Task(type, false));
-    task->rxData = task->txData + r.encode();
-    task->rxData.append(QByteArray(128 - task->rxData.size(), '\0'));
-    task->status = status;
-    return task;
-}
-
-std::vector<std::unique_ptr<Task>> takeTasks(QSignalSpy& spy)
-{
-    std::vector<std::unique_ptr<Task>> tasks;
-    for (const QList<QVariant>& args : spy)
-        tasks.emplace_back(args.at(0).value<Task*>());
-    spy.clear();
-    return tasks;
+    return finishedTask(type, r.encode(), status);
 }
 
 // The record a PARA_WR request carries.
@@ -609,15 +596,6 @@ void TestPageFCPara::typesWithoutButton()
     QVERIFY(box(page, "escDeadMin")->isEnabled());
 }
 
-int main(int argc, char** argv)
-{
-    // Settings of this test program only, never the user's.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    QApplication app(argc, argv);
-    TestPageFCPara test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestPageFCPara)
 
 #include "tst_pagefcpara.moc"

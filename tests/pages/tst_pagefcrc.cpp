@@ -1,7 +1,8 @@
 // The radio page: what it shows for each RC_RD / RC_WR reply, the exact RC_WR and RC_CALI
 // payloads it sends, and the whole loop against the virtual flight controller.
 
-#include "modalanswer.h"
+#include "finishedtask.h"
+#include "modalscript.h"
 #include "pages/dialogrcfuncsw.h"
 #include "pages/fcrcuimanager.h"
 #include "pages/pagefcrc.h"
@@ -23,7 +24,6 @@
 #include <QtTest>
 
 #include "pagerig.h"
-#include "whenshown.h"
 
 #include <functional>
 #include <memory>
@@ -75,28 +75,19 @@ QByteArray head(int type)
     return QByteArray() + char(id.classByte) + char(id.idByte);
 }
 
-// Hands the page a finished task of `type` whose reply carries `payload`.
-void feed(PageFCRc& page, int type, const QByteArray& payload, int status = 0)
+// Hands the page a finished task of `type` whose reply carries `payload`; cut, the reply ends
+// with it.
+void feed(PageFCRc& page, int type, const QByteArray& payload, int status = 0, bool cut = false)
 {
-    Task task(type, false);
-    task.rxData = head(type) + payload;
-    task.status = status;
-    page.TaskDone(&task);
+    auto task = finishedTask(type, payload, status);
+    if (cut)
+        task->rxData.truncate(task->headLength + payload.size());
+    page.TaskDone(task.get());
 }
 
 void feedRead(PageFCRc& page, const RcReply& reply)
 {
     feed(page, FCProtocol::RC_RD, reply.payload());
-}
-
-// The tasks a page emitted, owned by the test.
-std::vector<std::unique_ptr<Task>> takeTasks(QSignalSpy& spy)
-{
-    std::vector<std::unique_ptr<Task>> tasks;
-    for (const QList<QVariant>& args : spy)
-        tasks.emplace_back(args.at(0).value<Task*>());
-    spy.clear();
-    return tasks;
 }
 
 template <typename T>
@@ -112,8 +103,6 @@ void click(QWidget* widget)
 {
     QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
 }
-
-using WhenPopup = WhenShown<DialogRCFuncSw>;
 
 const char* const kStartText =
     "Operating instruction\xef\xbc\x9a turn all channel sticks,make sure all of them move from the "
@@ -700,7 +689,8 @@ void TestPageFCRc::switchFunctionChoiceWrites()
     QSignalSpy spy(&page, &PageFC::AddTask);
     QStringList checkedWhileOpen;
     QPoint popupAt;
-    WhenPopup popup([&](DialogRCFuncSw* d) {
+    ModalScript popup;
+    popup.on<DialogRCFuncSw>([&](DialogRCFuncSw* d) {
         for (const char* name : {"pushButton_rcSwitch11", "pushButton_rcSwitch12", "pushButton_rcSwitch13"})
             if (child<QPushButton>(page, name)->isChecked())
                 checkedWhileOpen << QString::fromLatin1(name);
@@ -708,7 +698,7 @@ void TestPageFCRc::switchFunctionChoiceWrites()
         click(d->buttonGroup()->button(3));
     });
     click(child<QPushButton>(page, "pushButton_rcSwitch12"));
-    QVERIFY(popup.done);
+    QCOMPARE(popup.count(), 1);
     QCOMPARE(checkedWhileOpen, QStringList{"pushButton_rcSwitch12"});
     QWidget* bar4 = child<QWidget>(page, "progressBar_rc4");
     QCOMPARE(popupAt, bar4->mapToGlobal(QPoint(0, bar4->height())));
@@ -749,7 +739,8 @@ void TestPageFCRc::switchPopupOptionFive()
     QSignalSpy spy(&page, &PageFC::AddTask);
     bool fiveEnabled = !enabled;
     bool othersEnabled = false;
-    WhenPopup popup([&](DialogRCFuncSw* d) {
+    ModalScript popup;
+    popup.on<DialogRCFuncSw>([&](DialogRCFuncSw* d) {
         fiveEnabled = d->buttonGroup()->button(5)->isEnabled();
         othersEnabled = true;
         for (int i = 0; i < 5; ++i)
@@ -757,7 +748,7 @@ void TestPageFCRc::switchPopupOptionFive()
         QTest::keyClick(d, Qt::Key_Escape);
     });
     click(child<QPushButton>(page, "pushButton_rcSwitch11"));
-    QVERIFY(popup.done);
+    QCOMPARE(popup.count(), 1);
     QCOMPARE(fiveEnabled, enabled);
     QVERIFY(othersEnabled);
     QCOMPARE(spy.count(), 0);
@@ -770,18 +761,22 @@ void TestPageFCRc::dismissedPopupWritesNothing()
     QVERIFY(QTest::qWaitForWindowExposed(&page));
     feedRead(page, RcReply());
     QSignalSpy spy(&page, &PageFC::AddTask);
-    WhenPopup outside([&page](DialogRCFuncSw*) {
-        QTest::mouseClick(page.windowHandle(), Qt::LeftButton, {}, QPoint(150, 150));
-    });
-    click(child<QPushButton>(page, "pushButton_rcSwitch13"));
-    QVERIFY(outside.done);
+    {
+        ModalScript outside;
+        outside.on<DialogRCFuncSw>([&page](DialogRCFuncSw*) {
+            QTest::mouseClick(page.windowHandle(), Qt::LeftButton, {}, QPoint(150, 150));
+        });
+        click(child<QPushButton>(page, "pushButton_rcSwitch13"));
+        QCOMPARE(outside.count(), 1);
+    }
     QCOMPARE(spy.count(), 0);
     QVERIFY(!child<QPushButton>(page, "pushButton_rcSwitch13")->isChecked());
 
     // A later choice still carries the modes as read, untouched by the dismissed popup.
-    WhenPopup choose([](DialogRCFuncSw* d) { click(d->buttonGroup()->button(0)); });
+    ModalScript choose;
+    choose.on<DialogRCFuncSw>([](DialogRCFuncSw* d) { click(d->buttonGroup()->button(0)); });
     click(child<QPushButton>(page, "pushButton_rcSwitch11"));
-    QVERIFY(choose.done);
+    QCOMPARE(choose.count(), 1);
     auto tasks = takeTasks(spy);
     QCOMPARE(int(tasks.size()), 1);
     QCOMPARE(tasks[0]->txData.mid(2).toHex(), QByteArray("00000000" "000401" "00"));
@@ -795,26 +790,26 @@ void TestPageFCRc::calibrationStateMachine()
     QSignalSpy spy(&page, &PageFC::AddTask);
 
     struct Step {
-        ModalAnswer::Answer answer;
+        ModalScript::Answer answer;
         const char* shown;
         const char* textAfter;
         int marker; // -1: nothing sent
     };
     const Step steps[] = {
-        {ModalAnswer::Reject, kStartText, "Calibration", -1},
-        {ModalAnswer::Accept, kStartText, "Complete", 0xAB},
-        {ModalAnswer::Reject, kFinishText, "Complete", -1},
-        {ModalAnswer::Reject, kFinishText, "Complete", -1},
-        {ModalAnswer::Accept, kFinishText, "Calibration", 0xBA},
-        {ModalAnswer::Accept, kStartText, "Complete", 0xAB},
+        {ModalScript::Cancel, kStartText, "Calibration", -1},
+        {ModalScript::Ok, kStartText, "Complete", 0xAB},
+        {ModalScript::Cancel, kFinishText, "Complete", -1},
+        {ModalScript::Cancel, kFinishText, "Complete", -1},
+        {ModalScript::Ok, kFinishText, "Calibration", 0xBA},
+        {ModalScript::Ok, kStartText, "Complete", 0xAB},
     };
     int index = 0;
     for (const Step& step : steps) {
-        ModalAnswer answer(step.answer);
+        ModalScript answer({step.answer});
         click(button);
-        QVERIFY2(answer.answered(), qPrintable(QString::number(index)));
-        QCOMPARE(answer.dialogClass(), QStringLiteral("DialogWarning"));
-        QCOMPARE(answer.shownText(), QString::fromUtf8(step.shown));
+        QVERIFY2(answer.count() == 1, qPrintable(QString::number(index)));
+        QCOMPARE(answer.classes().value(0), QStringLiteral("DialogWarning"));
+        QCOMPARE(answer.text(), QString::fromUtf8(step.shown));
         QCOMPARE(button->text(), QString::fromLatin1(step.textAfter));
         auto tasks = takeTasks(spy);
         if (step.marker < 0) {
@@ -906,7 +901,7 @@ void TestPageFCRc::shortReplyChangesNothing()
     other.modes[0] = 5;
     const QByteArray full = type == FCProtocol::RC_RD ? other.payload()
                                                        : QByteArray::fromHex("073e0000" "050401" "01");
-    feed(page, type, full.left(length));
+    feed(page, type, full.left(length), 0, true);
     QVERIFY(child<QCheckBox>(page, "checkBox_rcRev0")->isChecked());
     QVERIFY(!child<QCheckBox>(page, "checkBox_rcRev1")->isChecked());
     QVERIFY(child<QProgressBar>(page, "progressBar_rc0")->isEnabled());
@@ -973,17 +968,17 @@ void TestPageFCRc::endToEndCalibration()
     Rig rig;
     auto* button = child<QPushButton>(rig.page, "pushButton_rcCali");
     {
-        ModalAnswer answer(ModalAnswer::Accept);
+        ModalScript answer({ModalScript::Ok});
         click(button);
-        QVERIFY(answer.answered());
+        QCOMPARE(answer.count(), 1);
     }
     QTRY_VERIFY_WITH_TIMEOUT(VirtualFC::rcCalibrating(), 3000);
     QCOMPARE(button->text(), QStringLiteral("Complete"));
     QVERIFY(rig.poll());
     {
-        ModalAnswer answer(ModalAnswer::Accept);
+        ModalScript answer({ModalScript::Ok});
         click(button);
-        QVERIFY(answer.answered());
+        QCOMPARE(answer.count(), 1);
     }
     QTRY_VERIFY_WITH_TIMEOUT(!VirtualFC::rcCalibrating(), 3000);
     QCOMPARE(button->text(), QStringLiteral("Calibration"));

@@ -1,12 +1,12 @@
 // The scope window: reply decoding over hostile bytes, the recording (time points, value
 // extent, fresh recording on show), the interaction slots and their dialogs, pause, CSV and
 // PNG export, and one run against the virtual flight controller.
+#include "finishedtask.h"
 #include "pagerig.h"
-#include "whenshown.h"
+#include "modalscript.h"
 
 #include "widgets/dialogwarning.h"
 #include "pages/pagefcscope.h"
-#include "engine/scopereply.h"
 #include "protocol/frameids.h"
 #include "protocol/task.h"
 #include "virtualfc.h"
@@ -21,6 +21,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 
 #include <qcustomplot.h>
@@ -47,23 +48,18 @@ QByteArray namesPayload(const QStringList& names)
 QByteArray samplesPayload(const QVector<float>& values)
 {
     QByteArray out;
-    QDataStream stream(&out, QIODevice::WriteOnly);
-    stream.setByteOrder(QDataStream::LittleEndian);
-    stream.setFloatingPointPrecision(QDataStream::SinglePrecision);
     for (float v : values)
-        stream << v;
+        out += littleEndian(v);
     return out;
 }
 
-// A finished task as the transport leaves it: echoed head, payload, nothing else unless padded.
+// A finished task; unpadded, the reply ends with the payload.
 void deliver(PageFCScope& page, int type, const QByteArray& payload, bool pad = true, int status = Task::Success)
 {
-    Task task(type, false);
-    task.rxData = task.txData + payload;
-    if (pad && task.rxData.size() % 64)
-        task.rxData.append(QByteArray(64 - task.rxData.size() % 64, '\0'));
-    task.status = status;
-    page.TaskDone(&task);
+    auto task = finishedTask(type, payload, status);
+    if (!pad)
+        task->rxData.truncate(task->headLength + payload.size());
+    page.TaskDone(task.get());
 }
 
 QCustomPlot* plotOf(PageFCScope& page)
@@ -84,15 +80,6 @@ QStringList graphNames(QCustomPlot* plot)
     return names;
 }
 
-// Names the file in the next save dialog and accepts it.
-WhenShown<QFileDialog>* saveAs(const QString& path)
-{
-    return new WhenShown<QFileDialog>([path](QFileDialog* dialog) {
-        dialog->selectFile(path);
-        static_cast<QDialog*>(dialog)->accept();
-    });
-}
-
 } // namespace
 
 class TestPageFCScope : public QObject
@@ -103,8 +90,7 @@ private slots:
     void init();
     void cleanup();
 
-    void decodeNames_data();
-    void decodeNames();
+    void namesMakeGraphs();
 
     void namesThenSamplesOnTheWire();
     void recording_data();
@@ -124,6 +110,7 @@ private slots:
     void scrollBarsFollowTheAxesAndBack();
 
     void pauseKeepsRecordingWithoutMovingTheView();
+    void chineseButtons();
     void csvRoundTrip();
     void exportThroughDialogsAndFailures();
 
@@ -149,38 +136,11 @@ void TestPageFCScope::cleanup()
     page.reset();
 }
 
-void TestPageFCScope::decodeNames_data()
+// Through the page: one graph per name (decoding: tst_scopereply), the x axis on 0 to 100 s.
+void TestPageFCScope::namesMakeGraphs()
 {
-    QTest::addColumn<QByteArray>("payload");
-    QTest::addColumn<QStringList>("names");
-    QStringList forty;
-    QByteArray fortyBytes;
-    for (int i = 0; i < 40; ++i) {
-        forty << QStringLiteral("ch%1").arg(i);
-        fortyBytes += "ch" + QByteArray::number(i) + '\0';
-    }
-    QTest::newRow("two names then empty") << QByteArray("roll\0pitch\0\0zzz\0", 17) << QStringList{"roll", "pitch"};
-    QTest::newRow("names after the first empty") << QByteArray("a\0\0b\0c\0", 8) << QStringList{"a"};
-    QTest::newRow("unterminated last name") << QByteArray("a\0bcd", 5) << QStringList{"a", "bcd"};
-    QTest::newRow("one unterminated byte") << QByteArray("x") << QStringList{"x"};
-    QTest::newRow("40 names") << fortyBytes << QStringList(forty.mid(0, 32));
-    QTest::newRow("non-ASCII") << QByteArray("\xC3\xA9t\xFF\x01\0", 6)
-                               << QStringList{QString::fromLatin1("\xC3\xA9t\xFF\x01")};
-    QTest::newRow("empty payload") << QByteArray() << QStringList();
-    QTest::newRow("padding only") << QByteArray(62, '\0') << QStringList();
-}
-
-void TestPageFCScope::decodeNames()
-{
-    QFETCH(QByteArray, payload);
-    QFETCH(QStringList, names);
-    // A copy of exactly the payload's size: a read past it would show under a sanitizer.
-    const QByteArray exact(payload.constData(), payload.size());
-    QCOMPARE(ScopeReply::decodeNames(exact), names);
-
-    // Through the page: one graph per name, the x axis on 0 to 100 s.
-    deliver(*page, FCProtocol::SCOPE_NAME_RD, exact, false);
-    QCOMPARE(graphNames(plot), names);
+    deliver(*page, FCProtocol::SCOPE_NAME_RD, QByteArray("roll\0pitch\0\0zzz\0", 17), false);
+    QCOMPARE(graphNames(plot), QStringList({"roll", "pitch"}));
     QCOMPARE(plot->xAxis->range(), QCPRange(0, 100));
 }
 
@@ -423,7 +383,8 @@ void TestPageFCScope::renameDialogs()
         at = plot->legend->item(0)->outerRect().center();
 
     QString shown;
-    WhenShown<QInputDialog> answer([&](QInputDialog* dialog) {
+    ModalScript answer;
+    answer.on<QInputDialog>([&](QInputDialog* dialog) {
         shown = dialog->windowTitle() + '|' + dialog->labelText() + '|' + dialog->textValue();
         dialog->setTextValue(QStringLiteral("Yaw, \"rate\""));
         accept ? dialog->accept() : dialog->reject();
@@ -526,6 +487,24 @@ void TestPageFCScope::pauseKeepsRecordingWithoutMovingTheView()
     QVERIFY(replots.size() >= 1);
 }
 
+// A window made while the program speaks Chinese says so on its buttons, paused too.
+void TestPageFCScope::chineseButtons()
+{
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral(":/tr/FCApp.qm")));
+    QCoreApplication::installTranslator(&translator);
+    PageFCScope chinese;
+    QCoreApplication::removeTranslator(&translator);
+    chinese.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chinese));
+    auto* pause = chinese.findChild<QPushButton*>(QStringLiteral("pushButton_pause"));
+    QCOMPARE(chinese.findChild<QPushButton*>(QStringLiteral("pushButton_exportCsv"))->text(), QStringLiteral("导出 CSV…"));
+    QCoreApplication::installTranslator(&translator);
+    QTest::mouseClick(pause, Qt::LeftButton);
+    QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(pause->text(), QStringLiteral("继续"));
+}
+
 void TestPageFCScope::csvRoundTrip()
 {
     const QVector<QVector<float>> rows{
@@ -538,12 +517,13 @@ void TestPageFCScope::csvRoundTrip()
     for (const QVector<float>& row : rows)
         deliver(*page, FCProtocol::SCOPE_DATA_RD, samplesPayload(row));
     plot->replot();
-    WhenShown<QInputDialog> rename([](QInputDialog* dialog) {
+    ModalScript rename;
+    rename.on<QInputDialog>([](QInputDialog* dialog) {
         dialog->setTextValue(QStringLiteral("yaw, \"rate\""));
         dialog->accept();
     });
     QTest::mouseDClick(plot, Qt::LeftButton, Qt::NoModifier, plot->legend->item(1)->outerRect().center());
-    QVERIFY(rename.done);
+    QCOMPARE(rename.count(), 1);
 
     // The decimal point does not follow the user's locale.
     QLocale::setDefault(QLocale(QLocale::German));
@@ -581,29 +561,32 @@ void TestPageFCScope::exportThroughDialogsAndFailures()
     deliver(*page, FCProtocol::SCOPE_NAME_RD, namesPayload({"a"}));
     deliver(*page, FCProtocol::SCOPE_DATA_RD, samplesPayload({1}));
 
+    // Each save dialog takes the name of the moment; the failure's message is closed with OK.
+    QString name;
+    ModalScript dialogs({ModalScript::Ok});
+    dialogs.on<QFileDialog>([&name](QFileDialog* dialog) {
+        dialog->selectFile(name);
+        static_cast<QDialog*>(dialog)->accept();
+    });
     const QString csvPath = dir.filePath(QStringLiteral("dialog.csv"));
-    std::unique_ptr<WhenShown<QFileDialog>> save(saveAs(csvPath));
+    name = csvPath;
     QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButton_exportCsv")), Qt::LeftButton);
     QFile csv(csvPath);
     QVERIFY(csv.open(QIODevice::ReadOnly));
     QCOMPARE(csv.readAll(), QByteArray("time,a\n0,1\n"));
 
     const QString pngPath = dir.filePath(QStringLiteral("dialog.png"));
-    save.reset(saveAs(pngPath));
+    name = pngPath;
     QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButton_saveImage")), Qt::LeftButton);
     QCOMPARE(QImage(pngPath).size(), plot->size() * (plot->devicePixelRatioF() > 1 ? 2 : 1));
 
     // A file that cannot be written is reported, and nothing is left behind.
     const QString bad = dir.filePath(QStringLiteral("missing/rec.csv"));
     QVERIFY(!page->writeCsv(bad));
-    save.reset(saveAs(bad));
-    QString warned;
-    WhenShown<DialogWarning> warning([&](DialogWarning* dialog) {
-        warned = dialog->findChild<QLabel*>(QStringLiteral("label_info"))->text();
-        dialog->accept();
-    });
+    name = bad;
     QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButton_exportCsv")), Qt::LeftButton);
-    QVERIFY2(warned.contains(QStringLiteral("rec.csv")), qPrintable(warned));
+    QCOMPARE(dialogs.classes(), QStringList({"QFileDialog", "QFileDialog", "QFileDialog", "DialogWarning"}));
+    QVERIFY2(dialogs.text(3).contains(QStringLiteral("rec.csv")), qPrintable(dialogs.text(3)));
     QVERIFY(!QFile::exists(bad));
 }
 
@@ -632,15 +615,6 @@ void TestPageFCScope::virtualController()
     VirtualFC::reset();
 }
 
-int main(int argc, char** argv)
-{
-    // The file dialogs remember their folder in the settings: keep ours apart.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    TestPageFCScope test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestPageFCScope)
 
 #include "tst_pagefcscope.moc"

@@ -1,7 +1,8 @@
 // The status page: its poll, the labels it shows for a STATUS_RD reply, the needle and
 // horizon transforms, the two commands and their exact request bytes, and one run through the
 // real transport against the virtual flight controller.
-#include "modalanswer.h"
+#include "finishedtask.h"
+#include "modalscript.h"
 
 #include "pages/pagefcstatus.h"
 #include "protocol/frameids.h"
@@ -29,26 +30,11 @@ namespace {
 
 constexpr double kDeg = 57.29578;
 
-// The tasks a page emitted, taken over from the spy (the page hands ownership with the signal).
-std::vector<std::unique_ptr<Task>> takeTasks(QSignalSpy& spy)
-{
-    std::vector<std::unique_ptr<Task>> tasks;
-    for (const QList<QVariant>& args : spy)
-        tasks.emplace_back(args.at(0).value<Task*>());
-    spy.clear();
-    return tasks;
-}
-
-// A finished STATUS_RD as the transport leaves it: echoed head, the record, zero padding.
+// A finished STATUS_RD: quaternion, angles, flight mode and lock state.
 std::unique_ptr<Task> statusReply(float pitch, float roll, float yaw, quint8 mode, quint8 lock,
                                   int status = Task::Success, int type = FCProtocol::STATUS_RD)
 {
-    std::unique_ptr<Task> task(new Task(type, false));
-    task->rxStream << qint8(task->txData.at(0)) << qint8(task->txData.at(1));
-    task->rxStream << 1.0f << 0.0f << 0.0f << 0.0f << pitch << roll << yaw << mode << lock;
-    task->rxData.append(QByteArray(64 - task->rxData.size(), '\0'));
-    task->status = status;
-    return task;
+    return finishedTask(type, littleEndian(1.0f, 0.0f, 0.0f, 0.0f, pitch, roll, yaw, mode, lock), status);
 }
 
 double rotationDegrees(const QTransform& t)
@@ -386,8 +372,8 @@ void TestPageFCStatus::horizonCalibration_data()
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("sent");
 
-    QTest::newRow("OK starts the calibration") << int(ModalAnswer::Accept) << true;
-    QTest::newRow("Cancel sends nothing") << int(ModalAnswer::Reject) << false;
+    QTest::newRow("OK starts the calibration") << int(ModalScript::Ok) << true;
+    QTest::newRow("Cancel sends nothing") << int(ModalScript::Cancel) << false;
 }
 
 void TestPageFCStatus::horizonCalibration()
@@ -397,12 +383,12 @@ void TestPageFCStatus::horizonCalibration()
 
     PageFCStatus page;
     QSignalSpy spy(&page, &PageFC::AddTask);
-    ModalAnswer modal{ModalAnswer::Answer(answer)};
+    ModalScript modal({ModalScript::Answer(answer)});
     page.findChild<QPushButton*>("pushButton_HorizonCali")->click();
 
-    QVERIFY(modal.answered());
-    QCOMPARE(modal.dialogClass(), QStringLiteral("DialogWarning"));
-    QCOMPARE(modal.shownText(), QStringLiteral("Please level the multicopter, and then click \"OK\""));
+    QCOMPARE(modal.count(), 1);
+    QCOMPARE(modal.classes().value(0), QStringLiteral("DialogWarning"));
+    QCOMPARE(modal.text(), QStringLiteral("Please level the multicopter, and then click \"OK\""));
     auto tasks = takeTasks(spy);
     QCOMPARE(tasks.size(), size_t(sent ? 1 : 0));
     if (sent) {
@@ -418,21 +404,21 @@ void TestPageFCStatus::motorTestWarningOnce()
     QSignalSpy spy(&page, &PageFC::AddTask);
     auto* button = page.findChild<QPushButton*>("pushButton_motorTest");
     for (int i = 0; i < 2; ++i) {
-        ModalAnswer modal(ModalAnswer::Reject);
+        ModalScript modal({ModalScript::Cancel});
         button->click();
-        QVERIFY2(modal.answered(), "the warning stays pending after Cancel");
+        QVERIFY2(modal.count() == 1, "the warning stays pending after Cancel");
         QCOMPARE(spy.count(), 0);
     }
     {
-        ModalAnswer modal(ModalAnswer::Accept);
+        ModalScript modal({ModalScript::Ok});
         button->click();
-        QVERIFY(modal.answered());
-        QCOMPARE(modal.shownText(), QString::fromLatin1(kMotorWarning));
+        QCOMPARE(modal.count(), 1);
+        QCOMPARE(modal.text(), QString::fromLatin1(kMotorWarning));
     }
     {
-        ModalAnswer modal(ModalAnswer::Reject, 50);
+        ModalScript modal({ModalScript::Cancel});
         button->click(); // no dialog any more: the test starts at once
-        QVERIFY(!modal.answered());
+        QCOMPARE(modal.count(), 0);
     }
     auto tasks = takeTasks(spy);
     QCOMPARE(tasks.size(), size_t(2));
@@ -449,15 +435,15 @@ void TestPageFCStatus::motorTestWarningIsPerPage()
     PageFCStatus second;
     QSignalSpy firstTasks(&first, &PageFC::AddTask);
     {
-        ModalAnswer modal(ModalAnswer::Accept);
+        ModalScript modal({ModalScript::Ok});
         first.findChild<QPushButton*>("pushButton_motorTest")->click();
-        QVERIFY(modal.answered());
+        QCOMPARE(modal.count(), 1);
     }
     QCOMPARE(takeTasks(firstTasks).size(), size_t(1));
     QSignalSpy spy(&second, &PageFC::AddTask);
-    ModalAnswer modal(ModalAnswer::Accept);
+    ModalScript modal({ModalScript::Ok});
     second.findChild<QPushButton*>("pushButton_motorTest")->click();
-    QVERIFY2(modal.answered(), "another page's confirmation does not count");
+    QVERIFY2(modal.count() == 1, "another page's confirmation does not count");
     QCOMPARE(takeTasks(spy).size(), size_t(1));
 }
 
@@ -488,9 +474,9 @@ void TestPageFCStatus::endToEnd()
 
     VirtualFC::clearRecords();
     {
-        ModalAnswer modal(ModalAnswer::Accept);
+        ModalScript modal({ModalScript::Ok});
         page.findChild<QPushButton*>("pushButton_motorTest")->click();
-        QVERIFY(modal.answered());
+        QCOMPARE(modal.count(), 1);
     }
     QTRY_COMPARE_WITH_TIMEOUT(VirtualFC::requestCount(FCProtocol::MOTOR_TEST), 1, 3000);
     const QList<QByteArray> requests = VirtualFC::requests();

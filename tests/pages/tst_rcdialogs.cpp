@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "whenshown.h"
+#include "modalscript.h"
 
 #include <functional>
 
@@ -222,12 +222,13 @@ void TestRcDialogs::switchPopupOneClickAccepts()
 {
     QFETCH(int, option);
     DialogRCFuncSw dialog(2);
-    WhenShown<DialogRCFuncSw> click([option](DialogRCFuncSw* d) {
+    ModalScript click;
+    click.on<DialogRCFuncSw>([option](DialogRCFuncSw* d) {
         QAbstractButton* b = d->buttonGroup()->button(option);
         QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
     });
     QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-    QVERIFY(click.done);
+    QCOMPARE(click.count(), 1);
     QCOMPARE(dialog.chosenOption(), option);
 }
 
@@ -236,7 +237,8 @@ void TestRcDialogs::switchPopupDisabledOptionCannotBeChosen()
     DialogRCFuncSw dialog(0);
     dialog.buttonGroup()->button(5)->setEnabled(false);
     bool stillOpen = false;
-    WhenShown<DialogRCFuncSw> act([&stillOpen](DialogRCFuncSw* d) {
+    ModalScript act;
+    act.on<DialogRCFuncSw>([&stillOpen](DialogRCFuncSw* d) {
         QAbstractButton* b = d->buttonGroup()->button(5);
         QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
         stillOpen = d->isVisible();
@@ -250,9 +252,10 @@ void TestRcDialogs::switchPopupDisabledOptionCannotBeChosen()
 void TestRcDialogs::switchPopupEscapeRejects()
 {
     DialogRCFuncSw dialog(1);
-    WhenShown<DialogRCFuncSw> act([](DialogRCFuncSw* d) { QTest::keyClick(d, Qt::Key_Escape); });
+    ModalScript act;
+    act.on<DialogRCFuncSw>([](DialogRCFuncSw* d) { QTest::keyClick(d, Qt::Key_Escape); });
     QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-    QVERIFY(act.done);
+    QCOMPARE(act.count(), 1);
     QCOMPARE(dialog.chosenOption(), -1);
 }
 
@@ -264,11 +267,12 @@ void TestRcDialogs::switchPopupClickOutsideRejects()
     QVERIFY(QTest::qWaitForWindowExposed(&behind));
     DialogRCFuncSw dialog(1, &behind);
     dialog.move(behind.mapToGlobal(QPoint(10, 10)));
-    WhenShown<DialogRCFuncSw> act([&behind](DialogRCFuncSw*) {
+    ModalScript act;
+    act.on<DialogRCFuncSw>([&behind](DialogRCFuncSw*) {
         QTest::mouseClick(behind.windowHandle(), Qt::LeftButton, {}, QPoint(500, 300));
     });
     QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-    QVERIFY(act.done);
+    QCOMPARE(act.count(), 1);
     QCOMPARE(dialog.chosenOption(), -1);
 }
 
@@ -300,7 +304,8 @@ void TestRcDialogs::linearPopupFormAndChoice()
     QCOMPARE(dialog.buttonGroup()->id(button), id);
     QCOMPARE(button->size(), QSize(206, 24));
 
-    WhenShown<DialogRCFuncLinear> click([&name](DialogRCFuncLinear* d) {
+    ModalScript click;
+    click.on<DialogRCFuncLinear>([&name](DialogRCFuncLinear* d) {
         auto* b = d->findChild<QPushButton*>(name);
         QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
     });

@@ -1,8 +1,7 @@
 // The tuning backup of the parameter page: a saved file restores the controller's record byte
 // for byte, every kind of bad file is refused with its message before anything is sent, and
 // saving without a record or into a missing folder fails visibly.
-#include "modalanswer.h"
-#include "whenshown.h"
+#include "modalscript.h"
 
 #include "widgets/dialogsetupdiff.h"
 #include "widgets/dialogwarning.h"
@@ -101,9 +100,10 @@ void TestTuningBackup::roundTripThroughTheController()
     QVERIFY(rig.poll());
     const QString path = dir.filePath(QStringLiteral("before-update.json"));
     {
-        WhenShown<QFileDialog> answer([&](QFileDialog* d) { chooseFile(d, path); });
+        ModalScript answer;
+        answer.on<QFileDialog>([&](QFileDialog* d) { chooseFile(d, path); });
         rig.page.findChild<QPushButton*>(QStringLiteral("pushButton_paraSave"))->click();
-        QVERIFY(answer.done);
+        QCOMPARE(answer.count(), 1);
     }
 
     QFile saved(path);
@@ -124,21 +124,18 @@ void TestTuningBackup::roundTripThroughTheController()
     QCOMPARE(rig.page.findChild<QDoubleSpinBox*>("doubleSpinBox_escMax")->value(), 1900.0);
     VirtualFC::clearRecords();
 
-    QString question;
     int differing = 0;
-    {
-        WhenShown<QFileDialog> file([&](QFileDialog* d) { chooseFile(d, path); });
-        WhenShown<DialogSetupDiff> ok([&](DialogSetupDiff* d) {
-            question = d->findChild<QLabel*>(QStringLiteral("label_info"))->text();
-            differing = d->findChild<QTableWidget*>(QStringLiteral("tableWidget_diff"))->rowCount();
-            d->accept();
-        });
-        rig.page.findChild<QPushButton*>(QStringLiteral("pushButton_paraLoad"))->click();
-        QVERIFY(file.done && ok.done);
-    }
+    ModalScript dialogs({ModalScript::Ok});
+    dialogs.on<QFileDialog>([&](QFileDialog* d) { chooseFile(d, path); });
+    dialogs.on<DialogSetupDiff>([&](DialogSetupDiff* d) {
+        differing = d->findChild<QTableWidget*>(QStringLiteral("tableWidget_diff"))->rowCount();
+        d->accept();
+    });
+    rig.page.findChild<QPushButton*>(QStringLiteral("pushButton_paraLoad"))->click();
+    QCOMPARE(dialogs.classes(), QStringList({"QFileDialog", "DialogSetupDiff"}));
     // 30 of the 32 fields differ from the defaults (linkXY and oneshot125 agree).
-    QCOMPARE(question, QStringLiteral("Load this tuning? These values in before-update.json differ from the "
-                                      "controller's. They are not stored in the controller until you press Save."));
+    QCOMPARE(dialogs.text(1), QStringLiteral("Load this tuning? These values in before-update.json differ from the "
+                                             "controller's. They are not stored in the controller until you press Save."));
     QCOMPARE(differing, 30);
     QTRY_COMPARE_WITH_TIMEOUT(VirtualFC::para().toHex(), kSaved.toHex(), 3000);
     QTRY_COMPARE_WITH_TIMEOUT(rig.page.findChild<QDoubleSpinBox*>("doubleSpinBox_escMax")->value(), 1950.0, 3000);
@@ -211,12 +208,12 @@ void TestTuningBackup::badFile()
     else
         QVERIFY(writeFile(path, bytes));
 
-    ModalAnswer answer(accept ? ModalAnswer::Accept : ModalAnswer::Reject);
+    ModalScript answer({accept ? ModalScript::Ok : ModalScript::Cancel});
     QCOMPARE(rig.page.loadTuningFile(path), false);
-    QVERIFY(answer.answered());
+    QCOMPARE(answer.count(), 1);
     // A good file's question is the table of the values that differ.
-    QCOMPARE(answer.dialogClass(), QLatin1String(accept ? "DialogWarning" : "DialogSetupDiff"));
-    QVERIFY2(answer.shownText().contains(message), qPrintable(answer.shownText()));
+    QCOMPARE(answer.classes().value(0), QLatin1String(accept ? "DialogWarning" : "DialogSetupDiff"));
+    QVERIFY2(answer.text().contains(message), qPrintable(answer.text()));
 
     // Give anything queued the time to reach the controller: only the poll may.
     QVERIFY(rig.poll());
@@ -228,12 +225,12 @@ void TestTuningBackup::saveNeedsARecord()
 {
     PageFCPara page;
     page.show();
-    ModalAnswer answer(ModalAnswer::Accept);
+    ModalScript answer({ModalScript::Ok});
     page.findChild<QPushButton*>(QStringLiteral("pushButton_paraSave"))->click();
-    QVERIFY(answer.answered());
+    QCOMPARE(answer.count(), 1);
     // The message, not a file dialog.
-    QCOMPARE(answer.dialogClass(), QStringLiteral("DialogWarning"));
-    QCOMPARE(answer.shownText(),
+    QCOMPARE(answer.classes().value(0), QStringLiteral("DialogWarning"));
+    QCOMPARE(answer.text(),
              QStringLiteral("No parameters have been read from the controller yet; there is nothing to save."));
 }
 
@@ -243,24 +240,15 @@ void TestTuningBackup::failedSaveLeavesNoFile()
     PageRig<PageFCPara> rig;
     QVERIFY(rig.poll());
     const QString path = dir.filePath(QStringLiteral("no-such-folder/tuning.json"));
-    ModalAnswer answer(ModalAnswer::Accept);
+    ModalScript answer({ModalScript::Ok});
     QCOMPARE(rig.page.saveTuningFile(path), false);
-    QVERIFY(answer.answered());
-    QVERIFY2(answer.shownText().startsWith(QStringLiteral("The tuning could not be saved to ")),
-             qPrintable(answer.shownText()));
+    QCOMPARE(answer.count(), 1);
+    QVERIFY2(answer.text().startsWith(QStringLiteral("The tuning could not be saved to ")),
+             qPrintable(answer.text()));
     QVERIFY(!QFileInfo::exists(path));
     QVERIFY(QDir(dir.path()).entryList(QDir::Files).filter(QStringLiteral("tuning")).isEmpty());
 }
 
-int main(int argc, char** argv)
-{
-    // Settings of this test program only, never the user's.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    QApplication app(argc, argv);
-    TestTuningBackup test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestTuningBackup)
 
 #include "tst_tuningbackup.moc"

@@ -2,15 +2,17 @@
 // virtual flight controller, with the faults a USB cable and a restarting board produce. Every
 // run must end with the controller's flash holding the image, "Update success", navigation
 // released, and no block ever requested at or beyond the image's end.
-#include "../pages/firmwarerun.h"
+#include "firmwarefile.h"
+#include "mainwindowup.h"
+#include "modalscript.h"
 
-#include "app/fcapp.h"
+#include "pages/pagefcfirmware.h"
 #include "protocol/crc16.h"
-#include "virtualfc.h"
 
+#include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QtTest>
 
 using VirtualFC::Fault;
 
@@ -36,7 +38,7 @@ QByteArray frame(const QByteArray& head, quint8 crcLow, quint8 crcHigh)
 
 } // namespace
 
-class TestFirmwareUpdate : public QObject
+class TestFCAppFirmware : public QObject
 {
     Q_OBJECT
 
@@ -51,73 +53,75 @@ private slots:
 
 private:
     // The main window on the firmware page, its controller answering.
-    void openOnFirmwarePage(const QString& version = QStringLiteral("Trelvo_0105"));
-    bool pressUpdate(QList<bool> answers);
+    void openOnFirmwarePage(const QString& version = QStringLiteral("Trelvo_0105"), quint32 board = 0);
+    bool pressUpdate(QList<ModalScript::Answer> answers);
     QList<QRadioButton*> navigation() const;
 
     QTemporaryDir dir;
     QByteArray image;
+    std::unique_ptr<MainWindowUp<>> window;
     FCApp* app = nullptr;
     PageFCFirmware* page = nullptr;
 };
 
-void TestFirmwareUpdate::initTestCase()
+void TestFCAppFirmware::initTestCase()
 {
     QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
     QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));
 }
 
-void TestFirmwareUpdate::init()
+void TestFCAppFirmware::init()
 {
-    VirtualFC::reset();
-    VirtualFC::setFastTiming(true);
-    VirtualFC::setBusDropTiming(20, 300);
     image = imageOf(kBlocks, 3);
     QVERIFY(storeBinFile(dir.filePath(QStringLiteral("fw.bin")),
                          binFile(0xF0300106, FCProtocol::crc16(image.constData(), 0, image.size()), image)));
 }
 
-void TestFirmwareUpdate::cleanup()
+void TestFCAppFirmware::cleanup()
 {
-    delete app;
+    window.reset();
     app = nullptr;
     page = nullptr;
 }
 
-void TestFirmwareUpdate::openOnFirmwarePage(const QString& version)
+void TestFCAppFirmware::openOnFirmwarePage(const QString& version, quint32 board)
 {
-    app = new FCApp;
-    app->infoTimer()->setInterval(100); // faster than the product's 500 ms, same behaviour
-    app->show();
-    QVERIFY(QTest::qWaitForWindowExposed(app));
-    page = app->findChild<PageFCFirmware*>(QStringLiteral("pageFCFirmware"));
-    QVERIFY(page);
+    window = std::make_unique<MainWindowUp<>>(100);
+    QVERIFY(window->exposed);
+    VirtualFC::setBusDropTiming(20, 300);
+    if (board) {
+        FCProtocol::DS_INFO_RD info = VirtualFC::info();
+        info.boardWord = qint32(board);
+        VirtualFC::setInfo(info);
+    }
+    app = window->app.get();
+    page = window->child<PageFCFirmware>("pageFCFirmware");
     QTRY_VERIFY_WITH_TIMEOUT(app->isConnected(), 5000);
-    QTest::mouseClick(app->findChild<QRadioButton*>(QStringLiteral("radioButton_page5")), Qt::LeftButton);
+    window->click("radioButton_page5");
     QTRY_COMPARE_WITH_TIMEOUT(page->findChild<QLabel*>(QStringLiteral("label_firmwareVersion"))->text(),
                               version, 5000);
     QTRY_VERIFY(page->update()->linkOk());
 }
 
-bool TestFirmwareUpdate::pressUpdate(QList<bool> answers)
+bool TestFCAppFirmware::pressUpdate(QList<ModalScript::Answer> answers)
 {
     // A reply lost just now leaves the page without a working link for a moment.
     if (!QTest::qWaitFor([this] { return page->update()->linkOk(); }, 10000))
         return false;
-    DialogScript script(std::move(answers));
+    ModalScript script(std::move(answers));
     page->findChild<QPushButton*>(QStringLiteral("pushButton_update"))->click();
     return page->update()->step() != FirmwareUpdate::Idle;
 }
 
-QList<QRadioButton*> TestFirmwareUpdate::navigation() const
+QList<QRadioButton*> TestFCAppFirmware::navigation() const
 {
     QList<QRadioButton*> buttons;
     for (const char* name : {"radioButton_page1", "radioButton_page3", "radioButton_page4", "radioButton_page5"})
-        buttons << app->findChild<QRadioButton*>(QLatin1String(name));
+        buttons << window->child<QRadioButton>(name);
     return buttons;
 }
 
-void TestFirmwareUpdate::update_data()
+void TestFCAppFirmware::update_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::newRow("no fault") << "none";
@@ -129,7 +133,7 @@ void TestFirmwareUpdate::update_data()
     QTest::newRow("late BLOCK_PROG confirmation") << "late";
 }
 
-void TestFirmwareUpdate::update()
+void TestFCAppFirmware::update()
 {
     QFETCH(QString, fault);
     openOnFirmwarePage();
@@ -149,7 +153,7 @@ void TestFirmwareUpdate::update()
     VirtualFC::clearRecords();
 
     QSignalSpy boot(page, &PageFCFirmware::boot_state_changed);
-    QVERIFY(pressUpdate({true}));
+    QVERIFY(pressUpdate({ModalScript::Ok}));
     QCOMPARE(boot.count(), 1);
     // Navigation is locked while the update runs.
     for (QRadioButton* button : navigation())
@@ -160,9 +164,9 @@ void TestFirmwareUpdate::update()
     if (fault == "none") {
         // Closing asks first; Cancel keeps the window and the update going.
         QTRY_COMPARE(page->update()->step(), int(FirmwareUpdate::Program));
-        DialogScript script({false});
+        ModalScript script({ModalScript::Cancel});
         QVERIFY(!app->close());
-        QCOMPARE(script.texts, QStringList({"A firmware update is running. Closing now can leave the "
+        QCOMPARE(script.texts(), QStringList({"A firmware update is running. Closing now can leave the "
                                             "controller without working firmware. Close anyway?"}));
         QVERIFY(app->isVisible());
     }
@@ -170,7 +174,7 @@ void TestFirmwareUpdate::update()
         QTRY_COMPARE_WITH_TIMEOUT(info->text(), QStringLiteral("Update fail"), 20000);
         QCOMPARE(VirtualFC::boardMode(), 1); // left in the bootloader
         QVERIFY(navigation().first()->isEnabled());
-        QVERIFY(pressUpdate({true}));
+        QVERIFY(pressUpdate({ModalScript::Ok}));
     }
     QTRY_COMPARE_WITH_TIMEOUT(info->text(), kSuccess, 60000);
 
@@ -219,22 +223,19 @@ void TestFirmwareUpdate::update()
                  FCProtocol::crc16(first.constData(), 0, 2110));
         QCOMPARE(blocks.size(), kBlocks);
         // Once it is over, the window closes without a question.
-        DialogScript none({false});
+        ModalScript none;
         QVERIFY(app->close());
-        QVERIFY(none.texts.isEmpty());
+        QCOMPARE(none.count(), 0);
     }
 }
 
-void TestFirmwareUpdate::otherBoardCancelled()
+void TestFCAppFirmware::otherBoardCancelled()
 {
-    FCProtocol::DS_INFO_RD board = VirtualFC::info();
-    board.boardWord = qint32(0xF0280105);
-    VirtualFC::setInfo(board);
-    openOnFirmwarePage(QStringLiteral("Brisel_0105"));
+    openOnFirmwarePage(QStringLiteral("Brisel_0105"), 0xF0280105);
 
-    DialogScript script({true, false});
+    ModalScript script({ModalScript::Ok, ModalScript::Cancel});
     page->findChild<QPushButton*>(QStringLiteral("pushButton_update"))->click();
-    QCOMPARE(script.texts.value(1),
+    QCOMPARE(script.text(1),
              QStringLiteral("This firmware is for Trelvo_0106, but the controller is Brisel_0105. "
                             "Another board's firmware can make it unusable. Update anyway?"));
     // The version reads go on, the controller is never sent into its bootloader.
@@ -244,6 +245,6 @@ void TestFirmwareUpdate::otherBoardCancelled()
     QVERIFY(!app->isBootloader());
 }
 
-QTEST_MAIN(TestFirmwareUpdate)
+QTEST_MAIN(TestFCAppFirmware)
 
-#include "tst_firmwareupdate.moc"
+#include "tst_fcappfirmware.moc"

@@ -9,7 +9,8 @@
 
 namespace {
 
-// A header in the file's byte order, `gap` bytes of filler, then `imageBytes` image bytes.
+// A header in the file's byte order, `gap` bytes of filler, then `imageBytes` image bytes that
+// never repeat a stretch, so that a piece read twice or out of place shows.
 QByteArray binFile(quint32 magic, quint32 version, quint16 check, qint32 length, int gap,
                    int imageBytes, QDataStream::ByteOrder order = QDataStream::BigEndian)
 {
@@ -19,7 +20,7 @@ QByteArray binFile(quint32 magic, quint32 version, quint16 check, qint32 length,
     out << magic << version << check << length;
     bytes.append(QByteArray(gap, char(0x5A)));
     for (int i = 0; i < imageBytes; ++i)
-        bytes.append(char((i * 7 + i / 256) & 0xFF));
+        bytes.append(char((quint32(i) * 2654435761u) >> 24));
     return bytes;
 }
 
@@ -74,6 +75,9 @@ void TestFirmwareImage::check_data()
                               << "bin file data wrong length" << 0;
     QTest::newRow("100 extra bytes before the image")
         << binFile(magic, version, 0xBEEF, 4096, 100, 4096) << "" << 0 << "" << 2;
+    // The file is read in 256 KiB pieces.
+    QTest::newRow("600 KiB image, read in three pieces")
+        << binFile(magic, version, 0xBEEF, 300 * 2048, 100, 300 * 2048) << "" << 0 << "" << 300;
     QTest::newRow("little-endian header")
         << binFile(magic, version, 0xBEEF, 4096, 0, 4096, QDataStream::LittleEndian) << "" << -2
         << "bin file wrong head" << 0;
@@ -120,7 +124,7 @@ void TestFirmwareImage::check()
         return;
     }
     // The image is the file's last L bytes, whatever lies between it and the header.
-    QCOMPARE(image.data, file.right(4096));
+    QCOMPARE(image.data, file.right(blocks * 2048));
     QCOMPARE(quint32(image.version), 0xF0300106u);
     QCOMPARE(image.checkValue, quint16(0xBEEF));
     QCOMPARE(image.path, path);
@@ -144,6 +148,23 @@ void TestFirmwareImage::refusalKeepsTheLoadedImage()
     QCOMPARE(image.path, good);
 }
 
+namespace {
+
+// What this process has read from files so far (Linux).
+qint64 bytesRead()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : io.readAll().split('\n')) {
+        if (line.startsWith("rchar:"))
+            return line.mid(6).trimmed().toLongLong();
+    }
+    return -1;
+}
+
+} // namespace
+
 void TestFirmwareImage::hugeFileIsRefusedUnread()
 {
     // A valid header in front of more than 16 MiB: no flash is that large.
@@ -155,7 +176,12 @@ void TestFirmwareImage::hugeFileIsRefusedUnread()
 
     FirmwareImage image;
     QTest::ignoreMessage(QtDebugMsg, "bin file too large");
+    const qint64 before = bytesRead();
+    QVERIFY(before >= 0);
     QCOMPARE(image.checkBinFile(file.fileName()), -7);
+    // Not even the header was read.
+    const qint64 read = bytesRead() - before;
+    QVERIFY2(read < 4096, qPrintable(QString::number(read)));
     QVERIFY(image.data.isEmpty());
 }
 
