@@ -2,18 +2,21 @@
 // Save, and bring back the snapshot of the connect; and a controller left in its bootloader:
 // the notice comes once per connection, and OK opens the firmware page with the last firmware
 // file loaded.
-#include "../pages/firmwarerun.h"
-#include "whenshown.h"
+#include "firmwarefile.h"
+#include "modalscript.h"
 
 #include "app/fcapp.h"
 #include "engine/setuphistory.h"
 #include "engine/setupkeeper.h"
 #include "pages/dialoghistory.h"
 #include "protocol/crc16.h"
+#include "protocol/frameids.h"
 #include "virtualfc.h"
 #include "widgets/dialogwarning.h"
 
 #include <QDir>
+#include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -90,12 +93,13 @@ void TestFCAppHistory::restoreFromHistory()
 
     // Back to the setup of the connect, from the parameter page's history.
     QTest::mouseClick(child<QRadioButton>("radioButton_page4"), Qt::LeftButton);
-    WhenShown<DialogHistory> restore([](DialogHistory* d) {
+    ModalScript restore;
+    restore.on<DialogHistory>([](DialogHistory* d) {
         d->select(1);
         d->findChild<QPushButton*>(QStringLiteral("pushButton_restore"))->click();
     });
     QTest::mouseClick(child<QPushButton>("pushButton_paraHistory"), Qt::LeftButton);
-    QVERIFY(restore.done);
+    QCOMPARE(restore.classes(), QStringList{"DialogHistory"});
     QTRY_COMPARE_WITH_TIMEOUT(VirtualFC::para(), para, 3000);
     QTRY_COMPARE_WITH_TIMEOUT(VirtualFC::frameSetting().mounting, qint8(0), 3000);
     QTRY_COMPARE_WITH_TIMEOUT(VirtualFC::rc().channelWord, word, 3000);

@@ -3,7 +3,7 @@
 // receiver's bits of the channel word kept; a file bad in any section, or a Cancel, sends
 // nothing.
 #include "pagerig.h"
-#include "whenshown.h"
+#include "modalscript.h"
 
 #include "pages/pagefcpara.h"
 #include "protocol/frameids.h"
@@ -97,7 +97,8 @@ void TestSetupBackup::load()
 
     QString text;
     QStringList rows;
-    WhenShown<QDialog> answer([&](QDialog* d) {
+    ModalScript answer;
+    answer.on<QDialog>([&](QDialog* d) {
         text = d->findChild<QLabel*>(QStringLiteral("label_info"))->text();
         if (auto* t = d->findChild<QTableWidget*>(QStringLiteral("tableWidget_diff"))) {
             for (int r = 0; r < t->rowCount(); ++r)
@@ -106,7 +107,7 @@ void TestSetupBackup::load()
         accept ? d->accept() : d->reject();
     });
     QCOMPARE(rig.page.loadTuningFile(path), accept && !writes.isEmpty());
-    QVERIFY(answer.done);
+    QCOMPARE(answer.count(), 1);
     QVERIFY2(text.startsWith(shown), qPrintable(text));
     QCOMPARE(rows, table);
 
