@@ -37,6 +37,7 @@ int main(int argc, char* argv[])
         camera.setLanguage(language);
         Scenes::mainWindow(camera);
         Scenes::accessNotice(camera);
+        Scenes::bootloaderNotice(camera);
         Scenes::firmware(camera);
         Scenes::statusAndAirframe(camera);
         Scenes::parameters(camera);

@@ -10,7 +10,10 @@
 #include "pagerig.h"
 
 #include "app/dialoglanguageselect.h"
+#include "engine/setuphistory.h"
+#include "engine/setupreader.h"
 #include "engine/tuningfile.h"
+#include "pages/dialoghistory.h"
 #include "pages/dialogrcfuncsw.h"
 #include "pages/pagefcframe.h"
 #include "pages/pagefcpara.h"
@@ -19,7 +22,11 @@
 #include "pages/pagefcstatus.h"
 #include "protocol/dspara.h"
 #include "protocol/requests.h"
+#include "widgets/dialogsetupdiff.h"
 #include "widgets/dialogwarning.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -137,6 +144,30 @@ void Scenes::mainWindow(Camera& camera)
         box.setText(QCoreApplication::translate(question[0], question[2]));
         showDialog(camera, box, QStringLiteral("warning_") + QLatin1String(question[1]));
     }
+}
+
+void Scenes::bootloaderNotice(Camera& camera)
+{
+    // A board left in its bootloader, its setup in the history: the notice once it answers.
+    VirtualFC::reset();
+    VirtualFC::setFastTiming(true);
+    VirtualFC::setBoardMode(1);
+    SetupRecord setup;
+    setup.parameters = FCProtocol::DS_PARA();
+    SetupHistory history(SetupHistory::defaultRoot());
+    history.write(VirtualFC::info().boardWord, setup, QLatin1String(SetupHistory::kBeforeUpdate),
+                  QStringLiteral("Trelvo_0105"));
+    FCApp app;
+    app.pageTimer()->stop();
+    app.infoTimer()->setInterval(50);
+    app.show();
+    if (await(camera, [&] { return app.findChildren<DialogWarning*>().size() == 1; }, "bootloader notice")) {
+        DialogWarning* notice = app.findChildren<DialogWarning*>().first();
+        if (await(camera, [&] { return QTest::qWaitForWindowExposed(notice); }, "notice shown"))
+            camera.shoot(notice, QStringLiteral("fcapp-bootloadernotice"));
+        notice->reject();
+    }
+    QDir(history.root()).removeRecursively();
 }
 
 void Scenes::accessNotice(Camera& camera)
@@ -280,28 +311,83 @@ void Scenes::parameters(Camera& camera)
             camera.shoot(&rig.page, QStringLiteral("pagefcpara-") + QLatin1String(sub.name));
     }
 
-    // Loading a tuning file asks first.
+    // Loading a setup file asks first, with the table of the values that differ.
     {
         VirtualFC::reset();
         VirtualFC::setFastTiming(true);
+        VirtualFC::setRecognitionMs(0);
         PageRig<PageFCPara> rig;
         rig.poll();
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("quad-before-update.json"));
+        if (!rig.page.saveTuningFile(path))
+            return camera.fail(QStringLiteral("setup file not saved"));
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly)
-            || file.write(TuningFile::toJson(tuned(true, true), QStringLiteral("Trelvo_0105"),
-                                             QDateTime::currentDateTimeUtc())) <= 0)
-            return camera.fail(QStringLiteral("tuning file not written"));
+        file.open(QIODevice::ReadOnly);
+        QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+        file.close();
+        auto change = [&root](const char* section, const QJsonObject& values) {
+            QJsonObject part = root.value(QLatin1String(section)).toObject();
+            for (auto it = values.begin(); it != values.end(); ++it)
+                part.insert(it.key(), it.value());
+            root.insert(QLatin1String(section), part);
+        };
+        change("parameters", {{"escMax", 1950}, {"expert_avx_p", 0.15}, {"paraType", 1}, {"oneshot125", 1}, {"escType", 1}});
+        change("radio", {{"reverse0", 1}, {"positionMode3", 5}, {"modeButton", 1}});
+        change("airframe", {{"airframe", 3}, {"mounting", 1}});
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(QJsonDocument(root).toJson()) <= 0)
+            return camera.fail(QStringLiteral("setup file not written"));
         file.close();
         ModalScript question;
-        question.on<DialogWarning>([&](DialogWarning* dialog) {
+        question.on<DialogSetupDiff>([&](DialogSetupDiff* dialog) {
             camera.shoot(dialog, QStringLiteral("pagefcpara-loadquestion"));
             dialog->reject();
         });
         rig.page.loadTuningFile(path);
-        if (question.count() != 1)
+        if (question.classes() != QStringList{QStringLiteral("DialogSetupDiff")})
             camera.fail(QStringLiteral("no load question"));
+    }
+
+    // The history of a controller's setup, a snapshot selected.
+    {
+        VirtualFC::reset();
+        VirtualFC::setFastTiming(true);
+        PageRig<PageFCPara> rig;
+        SetupReader reader;
+        SetupRecord now;
+        QObject::connect(&reader, &SetupReader::sendTask, &rig.controller, [&](FCProtocol::Task* task) {
+            QObject::connect(task, &FCProtocol::Task::TaskDone, &reader, &SetupReader::taskDone);
+            QObject::connect(task, &FCProtocol::Task::TaskDone, task, &QObject::deleteLater);
+            rig.controller.AddTask(task);
+        });
+        bool read = false;
+        QObject::connect(&reader, &SetupReader::finished, [&](const SetupRecord& setup) {
+            now = setup;
+            read = true;
+        });
+        reader.start();
+        if (!await(camera, [&] { return read; }, "setup read"))
+            return;
+        const char* reasons[] = {SetupHistory::kBeforeStore, SetupHistory::kBeforeLoad, SetupHistory::kConnected,
+                                 SetupHistory::kBeforeUpdate, SetupHistory::kBeforeDefaults, SetupHistory::kConnected};
+        QVector<SetupHistory::Snapshot> snapshots;
+        const QDateTime newest = QDateTime::currentDateTimeUtc();
+        for (int i = 0; i < 6; ++i) {
+            SetupHistory::Snapshot snapshot;
+            snapshot.time = newest.addSecs(-7 * 3600 * i);
+            snapshot.reason = QLatin1String(reasons[i]);
+            snapshot.board = QStringLiteral("Trelvo_0105");
+            snapshot.setup = now;
+            snapshot.setup.parameters->escMax = qint16(1900 + 10 * i);
+            if (i % 2)
+                snapshot.setup.parameters->expert_avx_p = 0.1f * i;
+            if (i == 3)
+                snapshot.setup.airframe->mounting = 1;
+            snapshots << snapshot;
+        }
+        DialogHistory history(snapshots, now);
+        history.select(1);
+        showDialog(camera, history, QStringLiteral("pagefcpara-history"));
     }
 
     // A write not stored yet: the Save button says so, and closing asks.

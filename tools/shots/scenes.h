@@ -8,6 +8,8 @@ namespace Scenes {
 
 // The connected main window, the warning box (short and long questions) and the restart notice.
 void mainWindow(Camera& camera);
+// The notice for a controller left in its bootloader, its setup kept in the history.
+void bootloaderNotice(Camera& camera);
 // The message for a controller this user may not open.
 void accessNotice(Camera& camera);
 // The firmware page idle, updating, after success and after a failed verify, and every
@@ -15,8 +17,8 @@ void accessNotice(Camera& camera);
 void firmware(Camera& camera);
 // The status page and the airframe page with its mounting sub-page.
 void statusAndAirframe(Camera& camera);
-// The parameter sub-pages, the load question, the Save button's not-stored mark and the
-// close question it brings.
+// The parameter sub-pages, the load question with its table, the history dialog, the Save
+// button's not-stored mark and the close question it brings.
 void parameters(Camera& camera);
 // The radio page recognising the receiver, live, with the flight-mode popup, and calibrating.
 void radio(Camera& camera);
