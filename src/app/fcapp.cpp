@@ -203,14 +203,14 @@ void FCApp::showTelemetry(const FCProtocol::DS_INFO_RD& record)
     strip->showConnected(tr("Connected"));
     emit InfoRDDone(record);
     const LinkSupervisor::SelfTest test = LinkSupervisor::selfTest(record);
+    // The strip's lamps and texts repaint themselves when they change; the rest of the
+    // window has nothing new to show.
     strip->showSelfTest(test.text, test.good);
-    update();
 }
 
 void FCApp::showDisconnected(int status)
 {
     strip->showDisconnected(tr("Disconnected"));
-    update();
     if (status == FCProtocol::Task::LinkFailed)
         accessNotice->linkFailed();
 }
