@@ -117,9 +117,10 @@ void PageFCStatus::takeBackdrops()
         // What the window shows beneath the gauge: its background and the page's, at the
         // screen's pixel ratio.
         const qreal ratio = g.gauge->devicePixelRatioF();
+        // The window is opaque there: a picture without alpha is copied, not blended.
         QPixmap picture(g.gauge->size() * ratio);
         picture.setDevicePixelRatio(ratio);
-        picture.fill(Qt::transparent);
+        picture.fill(g.gauge->window()->palette().color(QPalette::Window));
         QWidget* top = g.gauge->window();
         takingBackdrop = true;
         g.gauge->setAttribute(Qt::WA_OpaquePaintEvent, false);
@@ -129,6 +130,30 @@ void PageFCStatus::takeBackdrops()
         *g.picture = picture;
         g.gauge->setAttribute(Qt::WA_OpaquePaintEvent, true);
     }
+}
+
+namespace {
+
+// Where `image` lands under `transform` when drawn at `offset`, with a pixel to spare for the
+// antialiased edges.
+QRect drawnArea(const QTransform& transform, QPointF offset, const QImage& image)
+{
+    const QRectF source(offset, QSizeF(image.size()) / image.devicePixelRatioF());
+    return transform.mapRect(source).toAlignedRect().adjusted(-2, -2, 2, 2);
+}
+
+} // namespace
+
+QRect PageFCStatus::needleArea(float heading) const
+{
+    return drawnArea(compassTransform(heading), QPointF(-kCompassImageOffsetX, -kCompassImageOffsetY),
+                     compassImage);
+}
+
+QRect PageFCStatus::barArea(float rollAngle, float pitchAngle) const
+{
+    return drawnArea(attitudeTransform(rollAngle, pitchAngle),
+                     QPointF(-kHorizonImageOffsetX, -kHorizonImageOffsetY), horizonImage);
 }
 
 void PageFCStatus::paintCompass()
@@ -164,12 +189,13 @@ void PageFCStatus::TaskDone(FCProtocol::Task* task)
     if (!FCProtocol::ReplyDecode::decodeStatus(task->rxData.mid(task->headLength), &record))
         return;
 
-    // Only what moved is drawn again: each gauge when its angles changed, each label when
-    // its text did (a label ignores a text equal to its own).
+    // Only what moved is drawn again: of each gauge the area its needle or bar left and
+    // entered, when its angles changed; each label when its text did (a label ignores a text
+    // equal to its own).
     if (record.yaw != yaw)
-        ui->frame_compass->update();
+        ui->frame_compass->update(needleArea(yaw) | needleArea(record.yaw));
     if (record.roll != roll || record.pitch != pitch)
-        ui->frame_attitude->update();
+        ui->frame_attitude->update(barArea(roll, pitch) | barArea(record.roll, record.pitch));
 
     q0 = record.q0;
     q1 = record.q1;

@@ -50,6 +50,9 @@ private slots:
     void on_pushButton_motorTest_clicked();
 
 private:
+    // The part of a gauge that the needle or the bar covers at the given angles.
+    QRect needleArea(float heading) const;
+    QRect barArea(float rollAngle, float pitchAngle) const;
     void paintCompass();
     void paintAttitude();
     // Draws the skin beneath a gauge from its picture, if there is one, and has the pictures
