@@ -3,8 +3,9 @@
 //
 //   build/bench/bench_link [seconds per run, default 3]
 //
-// Runs the receive loop twice side by side: polling without pausing, and with the short
-// pause between empty reads that the transport uses.
+// Runs the receive loop side by side in the ways it can wait: polling without pausing,
+// polling with a pause between empty reads, and the transport's own way (sleeping in
+// hid_read_timeout, polling only the last part of a millisecond).
 
 #include "protocol/crc16.h"
 #include "protocol/task.h"
@@ -38,8 +39,9 @@ struct LinkFigures {
 };
 
 // Keeps the controller saturated with INFO_RD tasks for `seconds`.
-LinkFigures saturate(int idlePollMicros, double seconds)
+LinkFigures saturate(bool blockingWait, int idlePollMicros, double seconds)
 {
+    QtUsbHID::setBlockingWait(blockingWait);
     QtUsbHID::setIdlePollMicros(idlePollMicros);
     TRController controller;
     int completed = 0;
@@ -115,16 +117,22 @@ int main(int argc, char* argv[])
                 "CPU % of core", "failures");
 
     const int defaultPause = QtUsbHID::idlePollMicros();
-    for (int pause : {0, 100, 250, defaultPause, 1000}) {
-        const LinkFigures figures = saturate(pause, seconds);
-        const QString name = pause == 0 ? QStringLiteral("busy poll (no pause)")
-                                        : QStringLiteral("pause %1 us%2").arg(pause)
-                                              .arg(pause == defaultPause ? " (transport)" : "");
+    struct Way {
+        bool blocking;
+        int pause;
+    };
+    for (const Way way : {Way{false, 0}, Way{false, 100}, Way{false, 250}, Way{false, 400}, Way{false, 1000},
+                          Way{true, defaultPause}}) {
+        const LinkFigures figures = saturate(way.blocking, way.pause, seconds);
+        const QString name = way.blocking ? QStringLiteral("blocking wait (transport)")
+            : way.pause == 0             ? QStringLiteral("busy poll (no pause)")
+                                         : QStringLiteral("poll, pause %1 us").arg(way.pause);
         std::printf("%-28s %12.1f %11.1f%% %14.1f %9d\n", qPrintable(name),
                     figures.transactionsPerSecond, 100 * figures.transactionsPerSecond / ceiling,
                     figures.cpuPercent, figures.failures);
     }
     std::printf("\nCRC-16/MODBUS over 1 MiB buffers: %.1f MB/s\n", crcMegabytesPerSecond());
     QtUsbHID::setIdlePollMicros(defaultPause);
+    QtUsbHID::setBlockingWait(true);
     return 0;
 }

@@ -226,8 +226,9 @@ void FCApp::showTelemetry(const FCProtocol::DS_INFO_RD& record)
     strip->setHint(QString());
     emit InfoRDDone(record);
     const LinkSupervisor::SelfTest test = LinkSupervisor::selfTest(record);
+    // The strip's lamps and texts repaint themselves when they change; the rest of the
+    // window has nothing new to show.
     strip->showSelfTest(test.text, test.good);
-    update();
 }
 
 void FCApp::showDisconnected(int status)
@@ -243,7 +244,6 @@ void FCApp::showDisconnected(int status)
     } else {
         strip->setHint(QString());
     }
-    update();
     if (status == FCProtocol::Task::LinkFailed)
         accessNotice->linkFailed();
 }

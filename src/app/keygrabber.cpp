@@ -12,8 +12,10 @@ constexpr int kTickMs = 10;
 KeyGrabber::KeyGrabber(QObject* parent)
     : QObject(parent)
 {
+    timer.setInterval(kTickMs);
     connect(&timer, &QTimer::timeout, this, &KeyGrabber::loop);
-    timer.start(kTickMs);
+    // An idle grabber's tick changes nothing: the timer runs from the first key until the
+    // grabber is idle again, so a program without keys is not woken 100 times a second.
 }
 
 QString KeyGrabber::buffer()
@@ -35,6 +37,8 @@ void KeyGrabber::keyPressEvent(QKeyEvent* e)
         all = keyBuffer;
     }
     newKey = true;
+    if (!timer.isActive())
+        timer.start();
     qDebug() << key << all;
 }
 
@@ -56,4 +60,6 @@ void KeyGrabber::loop()
     if (previousState != state)
         elapsed = 0;
     previousState = state;
+    if (state == Idle && previousState == Idle && !newKey)
+        timer.stop();
 }

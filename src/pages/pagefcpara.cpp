@@ -192,19 +192,30 @@ void PageFCPara::TaskDone(FCProtocol::Task* task)
     deviceRead = true;
     edit = device;
 
+    // Each box and button repaints itself when what it shows changes.
     refresh(task->type == FCProtocol::PARA_WR);
-    update();
 }
 
 void PageFCPara::setBox(QDoubleSpinBox* box, double value, bool forced)
 {
+    // A spin box repaints on every setValue(), equal or not, and the same record comes 20
+    // times a second: a box already showing the value is left alone. The common case, the
+    // value this page last wrote into the box and the box still holding it, costs no text.
+    Written& last = written[box];
+    if (!forced && last.value == value && box->value() == last.shown)
+        return;
     // A poll must not take the number from under the pilot's fingers; a write reply may. A box
     // that merely has focus follows the controller: left stale, its old number would be written
     // back when the focus leaves it (after a restore, a load or the defaults).
     const auto* typing = box->findChild<QLineEdit*>();
     if (!forced && box->hasFocus() && typing && typing->isModified())
         return;
-    box->setValue(value);
+    // The box keeps a value rounded to its decimals and bounded to its range.
+    const double shown = qBound(box->minimum(), QString::number(value, 'f', box->decimals()).toDouble(),
+                                box->maximum());
+    if (box->value() != shown || box->cleanText() != box->textFromValue(shown))
+        box->setValue(value);
+    last = {value, box->value()};
 }
 
 void PageFCPara::refresh(bool forced)
@@ -262,7 +273,10 @@ void PageFCPara::refresh(bool forced)
     const bool threeD = device.escType != 0;
     for (QDoubleSpinBox* box : {ui->doubleSpinBox_escDeadMin, ui->doubleSpinBox_escDeadMax}) {
         box->setEnabled(threeD);
-        box->setStyleSheet(threeD ? QString() : kDeadBandHidden);
+        // A new style sheet polishes the box again, even an equal one.
+        const QString sheet = threeD ? QString() : kDeadBandHidden;
+        if (box->styleSheet() != sheet)
+            box->setStyleSheet(sheet);
     }
 
     appliedGainMode = quint8(device.paraType);

@@ -4,6 +4,8 @@
 #include "pages/pagefc.h"
 #include "protocol/dspara.h"
 
+#include <QHash>
+#include <QtNumeric>
 #include <QString>
 
 class QButtonGroup;
@@ -83,6 +85,12 @@ private:
     FCProtocol::DS_PARA edit;
     bool deviceRead = false;
     quint8 appliedGainMode = 255;
+    // What setBox() last put into each box, and what the box made of it.
+    struct Written {
+        double value = qQNaN();
+        double shown = qQNaN();
+    };
+    QHash<QDoubleSpinBox*, Written> written;
     FCProtocol::DS_INFO_RD telemetry;
     bool telemetryRead = false;
     SetupReader reader;

@@ -13,6 +13,8 @@
 #include <QDebug>
 #include <QEvent>
 #include <QPainter>
+#include <QProgressBar>
+#include <QRegion>
 
 namespace {
 
@@ -23,6 +25,21 @@ constexpr int kRightBaseX = 273;
 constexpr int kRightBaseY = 143;
 // A full stick deflection moves a dot this far.
 constexpr int kDotTravel = 56;
+
+// Shows a channel on its bar, touching the bar only if something differs. A progress bar
+// repaints at once, on every setRange() or setValue() that changes its picture; held back
+// here, the bar is drawn once, with everything else that changed, at the next paint.
+void showOnBar(QProgressBar* bar, bool enabled, int minimum, int maximum, int value)
+{
+    if (bar->isEnabled() == enabled && bar->minimum() == minimum && bar->maximum() == maximum
+        && bar->value() == value)
+        return;
+    bar->setUpdatesEnabled(false);
+    bar->setEnabled(enabled);
+    bar->setRange(minimum, maximum);
+    bar->setValue(value);
+    bar->setUpdatesEnabled(true); // schedules the one repaint
+}
 
 } // namespace
 
@@ -164,8 +181,8 @@ void PageFCRc::TaskDone(FCProtocol::Task* task)
     default:
         return;
     }
+    // Each widget repaints what changed on it; nothing else on the page needs drawing.
     updateSwitchTexts();
-    update();
 }
 
 void PageFCRc::mainLoop()
@@ -236,12 +253,9 @@ void PageFCRc::updateChannelRows()
         if (radio.channelWord & (1 << i)) {
             row.minLabel->clear();
             row.maxLabel->clear();
-            row.bar->setRange(0, 10);
-            row.bar->setValue(0);
-            row.bar->setEnabled(false);
+            showOnBar(row.bar, false, 0, 10, 0);
             continue;
         }
-        row.bar->setEnabled(true);
         // Rows 4 and 5 carry the switch displays over their bars: no numbers there.
         if (i < 4) {
             row.minLabel->setNum(int(c.min));
@@ -250,9 +264,8 @@ void PageFCRc::updateChannelRows()
             row.minLabel->clear();
             row.maxLabel->clear();
         }
-        row.bar->setRange(c.min, c.max);
         // qBound, not std::clamp: a range reported upside down must not be undefined.
-        row.bar->setValue(qBound(int(c.min), int(c.centre) + int(c.offset), int(c.max)));
+        showOnBar(row.bar, true, c.min, c.max, qBound(int(c.min), int(c.centre) + int(c.offset), int(c.max)));
     }
     updateSwitchDisplays();
 }
@@ -296,10 +309,23 @@ void PageFCRc::updateStickDots()
         if (half[c] <= 0)
             return;
     }
+    const QPoint leftBefore = leftDotPosition();
+    const QPoint rightBefore = rightDotPosition();
     leftX = radio.channels[3].offset * kDotTravel / half[3];
     leftY = -(radio.channels[2].offset * kDotTravel / half[2]);
     rightX = radio.channels[0].offset * kDotTravel / half[0];
     rightY = -(radio.channels[1].offset * kDotTravel / half[1]);
+
+    // A dot that moved is drawn again where it was and where it is; the rest of the sticks'
+    // picture stays as it is.
+    const QSize dotSize = (QSizeF(dot.size()) / dot.devicePixelRatioF()).toSize() + QSize(1, 1);
+    QRegion changed;
+    if (leftDotPosition() != leftBefore)
+        changed += QRect(leftBefore, dotSize).united(QRect(leftDotPosition(), dotSize));
+    if (rightDotPosition() != rightBefore)
+        changed += QRect(rightBefore, dotSize).united(QRect(rightDotPosition(), dotSize));
+    if (!changed.isEmpty())
+        ui->frame_rcDot->update(changed);
 }
 
 void PageFCRc::updateSwitchTexts()
@@ -307,7 +333,9 @@ void PageFCRc::updateSwitchTexts()
     for (int p = 0; p < 3; ++p) {
         QAbstractButton* button = switchGroup->button(p);
         FitText::setCondensed(button, FCProtocol::Helper::flyModeName(radio.positionModes[p]));
-        button->setToolTip(FCProtocol::Helper::flyModeTip(radio.positionModes[p]));
+        const QString tip = FCProtocol::Helper::flyModeTip(radio.positionModes[p]);
+        if (button->toolTip() != tip)
+            button->setToolTip(tip);
     }
 }
 

@@ -122,13 +122,15 @@ void PageFCScope::takeSamples(const QByteArray& payload)
     if (!ScopeReply::decodeSamples(payload, recording.channelCount(), &samples))
         return;
 
+    QCustomPlot* plot = ui->plot;
+    const QCPRange xBefore = plot->xAxis->range();
+    const QCPRange yBefore = plot->yAxis->range();
     double t = 0.0;
     if (recording.sampleCount() == 0)
         elapsed.start();
     else
         t = recording.timeVector().last() + restartSampleClock() / 1000.0;
     recording.append(t, samples);
-    QCustomPlot* plot = ui->plot;
     const int count = qMin(samples.size(), plot->graphCount());
     for (int i = 0; i < count; ++i) {
         const double value = samples.at(i);
@@ -146,7 +148,12 @@ void PageFCScope::takeSamples(const QByteArray& payload)
     if (paused)
         return;
     showExtent();
-    plot->replot(QCustomPlot::rpQueuedReplot);
+    // With the axes where they were, a sample changes only the graphs: their layer alone is
+    // drawn again (no tick labels, legend or title laid out anew 20 times a second).
+    if (plot->xAxis->range() == xBefore && plot->yAxis->range() == yBefore)
+        plot->layer(QStringLiteral("main"))->replot();
+    else
+        plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
 qint64 PageFCScope::restartSampleClock()

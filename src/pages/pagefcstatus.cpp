@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QTimer>
 
 namespace {
 
@@ -33,6 +34,12 @@ PageFCStatus::PageFCStatus(QWidget* parent)
     ui->setupUi(this);
     setObjectName(QStringLiteral("pageFCStatus"));
     setFixedSize(780, 310);
+
+    // Both images are drawn rotated 20 times a second: kept in the format the painter blends
+    // from, they are not converted on every draw. The clip of the dial is made once.
+    compassImage = compassImage.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    horizonImage = horizonImage.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    horizonClip = QRegion(horizonMask);
 
     ui->frame_compass->installEventFilter(this);
     ui->frame_attitude->installEventFilter(this);
@@ -68,6 +75,9 @@ QTransform PageFCStatus::attitudeTransform(float roll, float pitch)
 bool PageFCStatus::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Paint) {
+        // While the skin beneath a gauge is being taken, the gauge shows nothing.
+        if (takingBackdrop && (watched == ui->frame_compass || watched == ui->frame_attitude))
+            return true;
         if (watched == ui->frame_compass) {
             paintCompass();
             return true; // the needle is all the compass frame shows
@@ -80,9 +90,76 @@ bool PageFCStatus::eventFilter(QObject* watched, QEvent* event)
     return PageFC::eventFilter(watched, event);
 }
 
+void PageFCStatus::paintBackdrop(QWidget* gauge, QPainter* painter, const QPixmap& picture)
+{
+    // Once the skin beneath a gauge is kept as a picture, the gauge paints every pixel of its
+    // frame itself, so a moving needle repaints neither the page nor the window behind it.
+    // Until then (and while it is taken again for another screen) the window draws the skin.
+    if (!picture.isNull())
+        painter->drawPixmap(0, 0, picture);
+    const qreal ratio = gauge->devicePixelRatioF();
+    if ((picture.isNull() || picture.devicePixelRatioF() != ratio) && !backdropPending) {
+        backdropPending = true;
+        QTimer::singleShot(0, this, &PageFCStatus::takeBackdrops);
+    }
+}
+
+void PageFCStatus::takeBackdrops()
+{
+    backdropPending = false;
+    const struct {
+        QWidget* gauge;
+        QPixmap* picture;
+    } gauges[] = {{ui->frame_compass, &compassBackdrop}, {ui->frame_attitude, &attitudeBackdrop}};
+    for (const auto& g : gauges) {
+        if (!g.gauge->isVisible())
+            continue;
+        // What the window shows beneath the gauge: its background and the page's, at the
+        // screen's pixel ratio.
+        const qreal ratio = g.gauge->devicePixelRatioF();
+        // The window is opaque there: a picture without alpha is copied, not blended.
+        QPixmap picture(g.gauge->size() * ratio);
+        picture.setDevicePixelRatio(ratio);
+        picture.fill(g.gauge->window()->palette().color(QPalette::Window));
+        QWidget* top = g.gauge->window();
+        takingBackdrop = true;
+        g.gauge->setAttribute(Qt::WA_OpaquePaintEvent, false);
+        top->render(&picture, QPoint(), QRegion(QRect(g.gauge->mapTo(top, QPoint()), g.gauge->size())),
+                    QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        takingBackdrop = false;
+        *g.picture = picture;
+        g.gauge->setAttribute(Qt::WA_OpaquePaintEvent, true);
+    }
+}
+
+namespace {
+
+// Where `image` lands under `transform` when drawn at `offset`, with a pixel to spare for the
+// antialiased edges.
+QRect drawnArea(const QTransform& transform, QPointF offset, const QImage& image)
+{
+    const QRectF source(offset, QSizeF(image.size()) / image.devicePixelRatioF());
+    return transform.mapRect(source).toAlignedRect().adjusted(-2, -2, 2, 2);
+}
+
+} // namespace
+
+QRect PageFCStatus::needleArea(float heading) const
+{
+    return drawnArea(compassTransform(heading), QPointF(-kCompassImageOffsetX, -kCompassImageOffsetY),
+                     compassImage);
+}
+
+QRect PageFCStatus::barArea(float rollAngle, float pitchAngle) const
+{
+    return drawnArea(attitudeTransform(rollAngle, pitchAngle),
+                     QPointF(-kHorizonImageOffsetX, -kHorizonImageOffsetY), horizonImage);
+}
+
 void PageFCStatus::paintCompass()
 {
     QPainter painter(ui->frame_compass);
+    paintBackdrop(ui->frame_compass, &painter, compassBackdrop);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setTransform(compassTransform(yaw));
     painter.drawImage(-kCompassImageOffsetX, -kCompassImageOffsetY, compassImage);
@@ -91,9 +168,10 @@ void PageFCStatus::paintCompass()
 void PageFCStatus::paintAttitude()
 {
     QPainter painter(ui->frame_attitude);
+    paintBackdrop(ui->frame_attitude, &painter, attitudeBackdrop);
     painter.setRenderHint(QPainter::Antialiasing);
     // The mask keeps the bar inside the round dial whatever the pitch and roll.
-    painter.setClipRegion(QRegion(horizonMask), Qt::ReplaceClip);
+    painter.setClipRegion(horizonClip, Qt::ReplaceClip);
     painter.setTransform(attitudeTransform(roll, pitch));
     painter.drawImage(-kHorizonImageOffsetX, -kHorizonImageOffsetY, horizonImage);
 }
@@ -111,6 +189,14 @@ void PageFCStatus::TaskDone(FCProtocol::Task* task)
     if (!FCProtocol::ReplyDecode::decodeStatus(task->rxData.mid(task->headLength), &record))
         return;
 
+    // Only what moved is drawn again: of each gauge the area its needle or bar left and
+    // entered, when its angles changed; each label when its text did (a label ignores a text
+    // equal to its own).
+    if (record.yaw != yaw)
+        ui->frame_compass->update(needleArea(yaw) | needleArea(record.yaw));
+    if (record.roll != roll || record.pitch != pitch)
+        ui->frame_attitude->update(barArea(roll, pitch) | barArea(record.roll, record.pitch));
+
     q0 = record.q0;
     q1 = record.q1;
     q2 = record.q2;
@@ -125,7 +211,6 @@ void PageFCStatus::TaskDone(FCProtocol::Task* task)
     ui->label_roll->setText(QString::number(roll * kRadToDeg, 'f', 1));
     ui->label_flymode->setText(FCProtocol::Helper::flyModeName(flyMode));
     ui->label_lock->setText(FCProtocol::Helper::lockStateName(lockState));
-    update();
 }
 
 void PageFCStatus::mainLoop()

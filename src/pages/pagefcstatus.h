@@ -4,7 +4,11 @@
 
 #include <QBitmap>
 #include <QImage>
+#include <QPixmap>
+#include <QRegion>
 #include <QTransform>
+
+class QPainter;
 
 namespace Ui {
 class PageFCStatus;
@@ -46,8 +50,15 @@ private slots:
     void on_pushButton_motorTest_clicked();
 
 private:
+    // The part of a gauge that the needle or the bar covers at the given angles.
+    QRect needleArea(float heading) const;
+    QRect barArea(float rollAngle, float pitchAngle) const;
     void paintCompass();
     void paintAttitude();
+    // Draws the skin beneath a gauge from its picture, if there is one, and has the pictures
+    // taken (again) after this paint when there is none for the screen's pixel ratio.
+    void paintBackdrop(QWidget* gauge, QPainter* painter, const QPixmap& picture);
+    void takeBackdrops();
 
     Ui::PageFCStatus* ui;
 
@@ -64,6 +75,11 @@ private:
     QImage compassImage;
     QImage horizonImage;
     QBitmap horizonMask;
+    QRegion horizonClip;
+    QPixmap compassBackdrop;
+    QPixmap attitudeBackdrop;
+    bool takingBackdrop = false;
+    bool backdropPending = false;
 
     bool motorTestWarningPending = true;
 };

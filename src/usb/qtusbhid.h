@@ -91,10 +91,15 @@ public:
     static constexpr int kMaxReplyBytes = 64 * 1024;
     static constexpr int kMaxReceiveMs = 2000;
 
-    // Pause after an empty non-blocking read, in microseconds (default 400). 0 polls without
-    // pausing; the benchmarks use it to compare against a pure busy loop.
+    // How the receive loop waits. With the blocking wait on (the default) it sleeps in
+    // hid_read_timeout while a whole millisecond or more is left before the limit, and polls
+    // the rest with this pause after each empty non-blocking read, in microseconds (default
+    // 400). With it off every wait is polled; a pause of 0 then polls without pausing. The
+    // benchmarks use both to compare the ways of waiting.
     static void setIdlePollMicros(int micros);
     static int idlePollMicros();
+    static void setBlockingWait(bool on);
+    static bool isBlockingWait();
 
 private:
     // Takes the open device's lock; false (the device to be closed) while another holds it.

@@ -20,6 +20,14 @@ QCPTextElement* setUp(QCustomPlot* plot, const QString& title, const QString& xL
     titleFont.setBold(true);
     auto* titleElement = new QCPTextElement(plot, title, titleFont);
     plot->plotLayout()->addElement(0, 0, titleElement);
+    // The graphs get a paint buffer of their own: a new sample redraws them alone, over the
+    // grid and under the axes, legend and title as they were (the title, made on the graphs'
+    // layer, leaves it for the axes' one; it lies outside the axis rect).
+    plot->layer(QStringLiteral("main"))->setMode(QCPLayer::lmBuffered);
+    // No selection rectangle is drawn on the overlay: it shares the buffer below instead of
+    // being blended over the plot, empty, on every paint.
+    plot->layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
+    titleElement->setLayer(QStringLiteral("axes"));
 
     plot->xAxis->setLabel(xLabel);
     plot->yAxis->setLabel(yLabel);

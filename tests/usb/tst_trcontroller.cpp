@@ -308,7 +308,7 @@ void tst_trcontroller::destroyedMidTransactionWaitsForTheTransfer()
     controller->AddTask(waiting);
     QTRY_COMPARE_WITH_TIMEOUT(VirtualFC::requestCount(FCProtocol::INFO_RD), 1, 3000);
     if (VirtualFC::Fault(fault) == VirtualFC::Fault::Babble)
-        QTRY_VERIFY_WITH_TIMEOUT(VirtualFC::bufferedReports() > 0, 3000); // under way
+        QTRY_VERIFY_WITH_TIMEOUT(VirtualFC::answeredCount() > 0, 3000); // the babble follows the reply
 
     QTest::ignoreMessage(QtDebugMsg, "Transfer Cancelled!");
     QElapsedTimer clock;

@@ -1,0 +1,98 @@
+// The main window at rest draws nothing: with the polls and the telemetry going on but no
+// news in them, not one widget of the window is painted again. A laptop on battery pays for
+// every repaint of a window that shows the same picture.
+#include "app/fcapp.h"
+#include "protocol/frameids.h"
+#include "virtualfc.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+// Counts the paint events of every widget in one window.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget* window)
+        : window(window)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~PaintCounter() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType()
+            && static_cast<QWidget*>(watched)->window() == window)
+            ++count;
+        return false;
+    }
+
+    int count = 0;
+
+private:
+    QWidget* window;
+};
+
+} // namespace
+
+class TestRepaint : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void nothingNewNothingPainted_data();
+    void nothingNewNothingPainted();
+};
+
+void TestRepaint::initTestCase()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
+    QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));
+}
+
+void TestRepaint::nothingNewNothingPainted_data()
+{
+    QTest::addColumn<bool>("plugged");
+    QTest::addColumn<QString>("shown");
+    // Every telemetry read fails alike: the strip says "Disconnected" again and again.
+    QTest::newRow("no controller") << false << QStringLiteral("Disconnected");
+    // Status page polls and telemetry answered with the same values every time.
+    QTest::newRow("controller standing still") << true << QStringLiteral("Connected");
+}
+
+void TestRepaint::nothingNewNothingPainted()
+{
+    QFETCH(bool, plugged);
+    QFETCH(QString, shown);
+    VirtualFC::reset();
+    VirtualFC::setFastTiming(true);
+    VirtualFC::setPlugged(plugged);
+    VirtualFC::setAttitude(VirtualFC::attitude()); // a set attitude stays where it is
+
+    FCApp app; // the product's timers: status page polls every 50 ms, telemetry every 500 ms
+    app.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app));
+    auto* usb = app.findChild<QLabel*>(QStringLiteral("label_usb"));
+    QTRY_COMPARE(usb->text(), shown);
+    // Two telemetry ticks later the news of the first replies has long been drawn.
+    QSignalSpy ticks(app.infoTimer(), &QTimer::timeout);
+    QTRY_VERIFY(ticks.count() >= 2);
+
+    PaintCounter paints(&app);
+    const int statusReads = VirtualFC::requestCount(FCProtocol::STATUS_RD);
+    QElapsedTimer second;
+    second.start();
+    QVERIFY(QTest::qWaitFor([&] { return second.elapsed() >= 1000; }, 5000));
+    QCOMPARE(usb->text(), shown);
+    if (plugged) // the page went on polling meanwhile, and was answered
+        QVERIFY(VirtualFC::requestCount(FCProtocol::STATUS_RD) > statusReads + 5);
+    QCOMPARE(paints.count, 0);
+}
+
+QTEST_MAIN(TestRepaint)
+#include "tst_repaint.moc"
