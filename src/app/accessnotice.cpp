@@ -22,6 +22,16 @@ QString AccessNotice::text()
         "udev rule 70-orvante.rules, then plug the controller in again.");
 }
 
+QString AccessNotice::lockHint(const QtUsbHID* transport)
+{
+    if (!transport->lockRefused())
+        return QString();
+    return transport->lockHolder() > 0
+        ? QCoreApplication::translate("FCApp", "The controller is in use by another ORVANTE program (process %1).")
+              .arg(transport->lockHolder())
+        : QCoreApplication::translate("FCApp", "The controller is in use by another ORVANTE program.");
+}
+
 void AccessNotice::linkFailed()
 {
     // A transport that still holds the device failed after the open, or another ORVANTE

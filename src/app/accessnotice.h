@@ -22,6 +22,9 @@ public:
 
     // What the message says, in the running language.
     static QString text();
+    // After a failed open: why, when another ORVANTE program holds the controller's lock (a
+    // one-line hint naming its process); else empty. Read between transactions.
+    static QString lockHint(const QtUsbHID* transport);
 
     // Consecutive refusals before the message: a freshly plugged node is listed a moment before
     // udev has handed it to the user.

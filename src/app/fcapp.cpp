@@ -3,6 +3,8 @@
 #include "app/accessnotice.h"
 #include "app/dialoglanguageselect.h"
 #include "app/keygrabber.h"
+#include "app/languagechoice.h"
+#include "app/setupnotices.h"
 #include "app/versioninfo.h"
 #include "engine/linksupervisor.h"
 #include "engine/notstoredmark.h"
@@ -17,22 +19,17 @@
 #include "protocol/requests.h"
 #include "protocol/task.h"
 #include "ui_fcapp.h"
-#include "usb/qtusbhid.h"
 #include "usb/trcontroller.h"
 #include "widgets/dialogwarning.h"
 #include "widgets/statusstrip.h"
 
 #include <QAbstractButton>
-#include <QBitmap>
 #include <QCloseEvent>
 #include <QButtonGroup>
 #include <QDebug>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QSettings>
-#include <QStandardItemModel>
 
 namespace {
 
@@ -53,13 +50,14 @@ FCApp::FCApp(QWidget* parent)
     , notStored(new NotStoredMark(this))
     , history(new SetupHistory(SetupHistory::defaultRoot(), this))
     , keeper(new SetupKeeper(history, this))
+    , notices(new SetupNotices(history, this))
 {
     pageTimerObj.setInterval(kPageTickMs);
     infoTimerObj.setInterval(LinkSupervisor::kTickMs);
 
     // setupUi also binds on_pushButton_storge_clicked and on_pushButton_default_clicked.
     ui->setupUi(this);
-    strip = new StatusStrip(ui->checkBox_usb, ui->label_usb, ui->checkBox_err, ui->label_err);
+    strip = new StatusStrip(ui->checkBox_usb, ui->label_usb, ui->checkBox_err, ui->label_err, ui->pushButton_storge);
 
     // The pages in stack order; the stack takes ownership.
     statusPage = new PageFCStatus(nullptr);
@@ -108,7 +106,9 @@ FCApp::FCApp(QWidget* parent)
     paraPage->setSetupKeeper(keeper);
     firmwarePage->setSetupKeeper(keeper);
 
-    setupLanguageCombo();
+    LanguageChoice::fill(ui->comboBox_language);
+    connect(ui->comboBox_language, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &FCApp::language_changed);
     bindPages();
     accessNotice = new AccessNotice(trController->transport(), this);
 }
@@ -130,24 +130,6 @@ FCApp::~FCApp()
     delete trController;
     delete strip;
     delete ui;
-}
-
-void FCApp::setupLanguageCombo()
-{
-    QSettings settings;
-    QFont font(settings.value(QStringLiteral("font/you_family")).toString(), 11);
-    font.setWeight(QFont::Bold);
-    ui->comboBox_language->setFont(font);
-    ui->comboBox_language->addItem(QStringLiteral("选择语言(Select Language)"));
-    ui->comboBox_language->addItem(QStringLiteral("English"));
-    ui->comboBox_language->addItem(QStringLiteral("简体中文"));
-    if (auto* model = qobject_cast<QStandardItemModel*>(ui->comboBox_language->model())) {
-        QStandardItem* caption = model->item(0);
-        caption->setFlags(caption->flags() & ~Qt::ItemIsSelectable);
-    }
-    ui->comboBox_language->setCurrentIndex(0);
-    connect(ui->comboBox_language, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-            &FCApp::language_changed);
 }
 
 void FCApp::bindPages()
@@ -174,7 +156,8 @@ void FCApp::bindPages()
     // Queued: the questions open from the event loop, never inside a task's completion.
     connect(supervisor, &LinkSupervisor::bootloaderWaiting, this, &FCApp::showBootloaderNotice,
             Qt::QueuedConnection);
-    connect(history, &SetupHistory::unwritable, this, &FCApp::showHistoryUnwritable, Qt::QueuedConnection);
+    connect(history, &SetupHistory::unwritable, notices, &SetupNotices::historyUnwritable, Qt::QueuedConnection);
+    connect(notices, &SetupNotices::openFirmwarePage, this, &FCApp::openFirmwarePage);
 
     pageTimerObj.start(kPageTickMs);
     infoTimerObj.start(LinkSupervisor::kTickMs);
@@ -235,15 +218,8 @@ void FCApp::showDisconnected(int status)
 {
     strip->showDisconnected(tr("Disconnected"));
     // Read between transactions, as the transport wants: this runs from the task's TaskDone.
-    const QtUsbHID* usb = trController->transport();
-    if (status == FCProtocol::Task::LinkFailed && usb->lockRefused()) {
-        strip->setHint(usb->lockHolder() > 0
-                           ? tr("The controller is in use by another ORVANTE program (process %1).")
-                                 .arg(usb->lockHolder())
-                           : tr("The controller is in use by another ORVANTE program."));
-    } else {
-        strip->setHint(QString());
-    }
+    strip->setHint(status == FCProtocol::Task::LinkFailed ? AccessNotice::lockHint(trController->transport())
+                                                          : QString());
     if (status == FCProtocol::Task::LinkFailed)
         accessNotice->linkFailed();
 }
@@ -294,15 +270,8 @@ void FCApp::language_changed(int n)
 {
     qDebug() << n;
     QLocale locale;
-    if (n == 1) {
-        QSettings().setValue(QStringLiteral("main/language"), QStringLiteral("en"));
-        locale = QLocale(QLocale::English, QLocale::AnyCountry);
-    } else if (n == 2) {
-        QSettings().setValue(QStringLiteral("main/language"), QStringLiteral("zh"));
-        locale = QLocale(QLocale::Chinese, QLocale::AnyCountry);
-    } else {
+    if (!LanguageChoice::store(n, &locale))
         return;
-    }
     ui->comboBox_language->setCurrentIndex(0);
 
     DialogLanguageSelect notice(this);
@@ -319,18 +288,9 @@ void FCApp::on_pushButton_default_clicked()
 
 void FCApp::showBootloaderNotice(const FCProtocol::DS_INFO_RD& info)
 {
-    // A board whose firmware page is trimmed away cannot be offered it; one notice at a time.
-    if (ui->radioButton_page5->isHidden() || bootloaderNotice || supervisor->isUpdating())
-        return;
-    const std::optional<SetupHistory::Snapshot> kept = history->newest(info.boardWord);
-    const QString text = kept
-        ? tr("The controller is waiting in its bootloader for a firmware image: its last update did not "
-             "finish. Its setup is safe in the history (%1). Open the firmware page?")
-              .arg(kept->time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")))
-        : tr("The controller is waiting in its bootloader for a firmware image: its last update did not "
-             "finish. Open the firmware page?");
-    bootloaderNotice = DialogWarning::openOver(this, text);
-    connect(bootloaderNotice, &QDialog::accepted, this, &FCApp::openFirmwarePage);
+    // A board whose firmware page is trimmed away cannot be offered it.
+    if (!ui->radioButton_page5->isHidden() && !supervisor->isUpdating())
+        notices->bootloaderWaiting(info);
 }
 
 void FCApp::openFirmwarePage()
@@ -339,13 +299,6 @@ void FCApp::openFirmwarePage()
     ui->radioButton_page5->setChecked(true);
     page_button_clicked(kFirmwarePageIndex);
     firmwarePage->loadStoredImage();
-}
-
-void FCApp::showHistoryUnwritable(const QString& folder, const QString& error)
-{
-    DialogWarning::openOver(this, tr("The setup history cannot be written to %1 (%2). ORVANTE works on "
-                                     "without it.")
-                                      .arg(folder, error));
 }
 
 void FCApp::mousePressEvent(QMouseEvent* event)
@@ -400,15 +353,7 @@ void FCApp::paintEvent(QPaintEvent* event)
     // the window beneath them, so the mask is rebuilt only when the window size differs from
     // the one it was built for (the result is the same on every paint).
     if (maskSize != size()) {
-        QBitmap mask(size());
-        mask.clear();
-        {
-            QPainter painter(&mask);
-            painter.setPen(Qt::color1);
-            painter.setBrush(Qt::color1);
-            painter.drawRoundedRect(rect(), 10, 10, Qt::AbsoluteSize);
-        }
-        setMask(mask);
+        setMask(StatusStrip::roundedMask(size(), 10));
         maskSize = size();
     }
     QMainWindow::paintEvent(event);
@@ -429,15 +374,9 @@ void FCApp::changeEvent(QEvent* event)
 
 void FCApp::showNotStored(bool unstored)
 {
-    // The button's own sheet wins over the window's: the fourth image while marked.
-    ui->pushButton_storge->setStyleSheet(
-        unstored ? QStringLiteral("QPushButton#pushButton_storge { background-image: url(:/GUI/save4.png); }\n"
-                                  "QPushButton#pushButton_storge:hover { background-image: url(:/GUI/save2.png); }\n"
-                                  "QPushButton#pushButton_storge:pressed { background-image: url(:/GUI/save3.png); }")
-                 : QString());
-    ui->pushButton_storge->setToolTip(
-        unstored ? tr("Changes are not stored in the controller yet. Press Save to keep them after a power cycle.")
-                 : QString());
+    strip->showNotStored(unstored ? tr("Changes are not stored in the controller yet. Press Save to keep them "
+                                       "after a power cycle.")
+                                  : QString());
 }
 
 void FCApp::closeEvent(QCloseEvent* event)

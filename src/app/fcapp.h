@@ -13,6 +13,7 @@ class AccessNotice;
 class DialogWarning;
 class SetupHistory;
 class SetupKeeper;
+class SetupNotices;
 class KeyGrabber;
 class QButtonGroup;
 class StatusStrip;
@@ -83,7 +84,6 @@ protected:
     virtual void deliverTask(PageFC* page, FCProtocol::Task* task);
 
 private:
-    void setupLanguageCombo();
     void bindPages();
     // The status strip: a supported controller answered, or the telemetry read failed.
     void showTelemetry(const FCProtocol::DS_INFO_RD& record);
@@ -94,8 +94,6 @@ private:
     // The controller waits in its bootloader (an interrupted update): offers the firmware page.
     void showBootloaderNotice(const FCProtocol::DS_INFO_RD& info);
     void openFirmwarePage();
-    // Said once per run: the history cannot be written.
-    void showHistoryUnwritable(const QString& folder, const QString& error);
 
     TRController* trController;
     QTimer pageTimerObj;
@@ -113,7 +111,7 @@ private:
     NotStoredMark* notStored;
     SetupHistory* history;
     SetupKeeper* keeper;
-    QPointer<DialogWarning> bootloaderNotice;
+    SetupNotices* notices;
 
     PageFCStatus* statusPage = nullptr;
     PageFCFrame* framePage = nullptr;

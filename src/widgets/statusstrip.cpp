@@ -1,7 +1,10 @@
 #include "widgets/statusstrip.h"
 
+#include <QBitmap>
 #include <QCheckBox>
 #include <QLabel>
+#include <QPainter>
+#include <QPushButton>
 
 namespace {
 
@@ -26,12 +29,36 @@ void setColour(QLabel* label, const QString& sheet)
 
 } // namespace
 
-StatusStrip::StatusStrip(QCheckBox* usbLamp, QLabel* usbText, QCheckBox* testLamp, QLabel* testText)
+StatusStrip::StatusStrip(QCheckBox* usbLamp, QLabel* usbText, QCheckBox* testLamp, QLabel* testText,
+                         QPushButton* save)
     : usbLamp(usbLamp)
     , usbText(usbText)
     , testLamp(testLamp)
     , testText(testText)
+    , save(save)
 {
+}
+
+void StatusStrip::showNotStored(const QString& tip)
+{
+    // The button's own sheet wins over the window's: the fourth image while marked.
+    save->setStyleSheet(tip.isEmpty()
+                            ? QString()
+                            : QStringLiteral("QPushButton#pushButton_storge { background-image: url(:/GUI/save4.png); }\n"
+                                             "QPushButton#pushButton_storge:hover { background-image: url(:/GUI/save2.png); }\n"
+                                             "QPushButton#pushButton_storge:pressed { background-image: url(:/GUI/save3.png); }"));
+    save->setToolTip(tip);
+}
+
+QBitmap StatusStrip::roundedMask(const QSize& size, int radius)
+{
+    QBitmap mask(size);
+    mask.clear();
+    QPainter painter(&mask);
+    painter.setPen(Qt::color1);
+    painter.setBrush(Qt::color1);
+    painter.drawRoundedRect(QRect(QPoint(0, 0), size), radius, radius, Qt::AbsoluteSize);
+    return mask;
 }
 
 void StatusStrip::showConnected(const QString& text)
