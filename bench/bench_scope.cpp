@@ -28,7 +28,7 @@ namespace {
 class ReplayedScope : public PageFCScope
 {
 protected:
-    qint64 restartSampleClock() override { return 50; }
+    double restartSampleClock() override { return 50; }
 };
 
 std::unique_ptr<FCProtocol::Task> finishedReply(int type, const QByteArray& payload)

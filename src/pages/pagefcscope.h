@@ -64,7 +64,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     // Milliseconds since the previous sample, counting again from now. A benchmark replays
     // an hour of samples through its own clock.
-    virtual qint64 restartSampleClock();
+    virtual double restartSampleClock();
 
 private:
     void takeNames(const QByteArray& payload);

@@ -214,15 +214,19 @@ void TestPageFCScope::firstSampleAtZeroNextAtElapsed()
     deliver(*page, FCProtocol::SCOPE_DATA_RD, samplesPayload({1}));
     QElapsedTimer inner;
     inner.start();
-    QVERIFY(QTest::qWaitFor([&] { return inner.elapsed() >= 60; }, 1000));
-    const qint64 least = inner.elapsed();
-    deliver(*page, FCProtocol::SCOPE_DATA_RD, samplesPayload({2}));
-    const qint64 most = outer.elapsed();
+    // Samples 10.6 ms apart: a clock kept in whole milliseconds would lose 0.6 ms each time.
+    for (int k = 1; k <= 10; ++k) {
+        while (inner.nsecsElapsed() < k * 10600000LL)
+            QCoreApplication::processEvents();
+        deliver(*page, FCProtocol::SCOPE_DATA_RD, samplesPayload({float(k)}));
+    }
+    const double least = inner.nsecsElapsed() / 1e9;
+    const double most = outer.nsecsElapsed() / 1e9;
     const QVector<double> t = page->timeVector();
-    QCOMPARE(t.size(), 2);
+    QCOMPARE(t.size(), 11);
     QCOMPARE(t[0], 0.0);
-    QVERIFY2(t[1] >= least / 1000.0 && t[1] <= most / 1000.0, qPrintable(QString::number(t[1])));
-    QCOMPARE(plot->graph(0)->data()->at(1)->key, t[1]);
+    QVERIFY2(t.last() >= 0.106 && t.last() <= most && t.last() >= least - 0.002, qPrintable(QString::number(t.last())));
+    QCOMPARE(plot->graph(0)->data()->at(10)->key, t.last());
 }
 
 void TestPageFCScope::freshRecording_data()
