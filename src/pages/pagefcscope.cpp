@@ -13,33 +13,12 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QScrollBar>
-#include <QSignalBlocker>
 
 #include <cmath>
 
-namespace {
-
-// Scroll bar units per axis unit.
-constexpr double kScrollFactor = 100.0;
-// Far enough for any recording (about four months at the factor), near enough for an int.
-constexpr double kScrollLimit = 1e9;
-
-int scrollUnits(double axisValue)
-{
-    return qRound(qBound(-kScrollLimit, axisValue * kScrollFactor, kScrollLimit));
-}
-
-// Shows `value` within a range that spans at least [low, high], so that setting the value
-// never clamps it.
-void setScroll(QScrollBar* bar, int low, int high, int value, int pageStep)
-{
-    const QSignalBlocker blocker(bar);
-    bar->setRange(qMin(qMin(low, high), value), qMax(qMax(low, high), value));
-    bar->setPageStep(qMax(1, pageStep));
-    bar->setValue(value);
-}
-
-} // namespace
+using ScopePlot::kScrollFactor;
+using ScopePlot::scrollUnits;
+using ScopePlot::setScroll;
 
 PageFCScope::PageFCScope(QWidget* parent)
     : PageFC(parent)

@@ -1,8 +1,25 @@
 #include "widgets/scopeplot.h"
 
+#include <QScrollBar>
+#include <QSignalBlocker>
+
 #include <qcustomplot.h>
 
 namespace ScopePlot {
+
+int scrollUnits(double axisValue)
+{
+    constexpr double kScrollLimit = 1e9;
+    return qRound(qBound(-kScrollLimit, axisValue * kScrollFactor, kScrollLimit));
+}
+
+void setScroll(QScrollBar* bar, int low, int high, int value, int pageStep)
+{
+    const QSignalBlocker blocker(bar);
+    bar->setRange(qMin(qMin(low, high), value), qMax(qMax(low, high), value));
+    bar->setPageStep(qMax(1, pageStep));
+    bar->setValue(value);
+}
 
 QCPTextElement* setUp(QCustomPlot* plot, const QString& title, const QString& xLabel, const QString& yLabel)
 {
