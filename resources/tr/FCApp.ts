@@ -134,6 +134,14 @@
         <source>--timeout takes a number of seconds above 0</source>
         <translation>--timeout 需要大于 0 的秒数</translation>
     </message>
+    <message>
+        <source>The controller&apos;s device node (e.g. /dev/hidraw3) when several are plugged in; else the first one found.</source>
+        <translation>插入了多个飞控时，指定飞控的设备节点（例如 /dev/hidraw3）；否则使用找到的第一个。</translation>
+    </message>
+    <message>
+        <source>path</source>
+        <translation>路径</translation>
+    </message>
 </context>
 <context>
     <name>CliSession</name>
@@ -163,26 +171,6 @@
     <message>
         <source>Updating... %1% (%2/%3 blocks)</source>
         <translation>正在升级... %1%（%2/%3 块）</translation>
-    </message>
-    <message>
-        <source>Preparing for update...</source>
-        <translation>准备升级...</translation>
-    </message>
-    <message>
-        <source>Updating...</source>
-        <translation>正在升级...</translation>
-    </message>
-    <message>
-        <source>Update done, Restarting...</source>
-        <translation>升级完成，正在重启...</translation>
-    </message>
-    <message>
-        <source>Update success</source>
-        <translation>升级成功</translation>
-    </message>
-    <message>
-        <source>Update fail</source>
-        <translation>升级失败</translation>
     </message>
     <message>
         <source>[%1%2] %3% %4/%5 blocks, %6 left</source>
@@ -1003,6 +991,134 @@
     <message>
         <source>Upright</source>
         <translation>正装</translation>
+    </message>
+</context>
+<context>
+    <name>CliSetup</name>
+    <message>
+        <source>not a setup file: %1</source>
+        <translation>不是设置文件：%1</translation>
+    </message>
+    <message>
+        <source>not a setup file: &quot;format&quot; is missing or names another format</source>
+        <translation>不是设置文件：缺少“format”，或它指明的是其他格式</translation>
+    </message>
+    <message>
+        <source>a setup file of version %1; this program reads versions 1 and 2</source>
+        <translation>这是版本 %1 的设置文件；本程序读取版本 1 和 2</translation>
+    </message>
+    <message>
+        <source>no value for &quot;%1&quot;</source>
+        <translation>缺少“%1”的值</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a group of values</source>
+        <translation>“%1”不是一组数值</translation>
+    </message>
+    <message>
+        <source>the value of &quot;%1&quot; is not a number</source>
+        <translation>“%1”的值不是数字</translation>
+    </message>
+    <message>
+        <source>the value of &quot;%1&quot; must be a whole number</source>
+        <translation>“%1”的值必须是整数</translation>
+    </message>
+    <message>
+        <source>the value of &quot;%1&quot; is outside %2 to %3</source>
+        <translation>“%1”的值超出 %2 到 %3 的范围</translation>
+    </message>
+    <message>
+        <source>%1: cannot be read</source>
+        <translation>%1：无法读取</translation>
+    </message>
+    <message>
+        <source>%1: larger than 64 KiB, not a setup file</source>
+        <translation>%1：大于 64 KiB，不是设置文件</translation>
+    </message>
+    <message>
+        <source>the controller waits in its bootloader, where its setup cannot be read; flash a firmware first</source>
+        <translation>飞控正停留在引导程序中，无法读取其设置；请先写入固件</translation>
+    </message>
+    <message>
+        <source>The setup could not be kept in the history (%1).</source>
+        <translation>无法将设置保存到历史记录（%1）。</translation>
+    </message>
+    <message>
+        <source>The controller&apos;s setup is kept in the history: %1</source>
+        <translation>飞控的设置已保存到历史记录：%1</translation>
+    </message>
+    <message>
+        <source>name</source>
+        <translation>名称</translation>
+    </message>
+</context>
+<context>
+    <name>CommandBackup</name>
+    <message>
+        <source>read the controller&apos;s parameters, radio and airframe into FILE (- for standard output)</source>
+        <translation>将飞控的参数、遥控与机架设置读入 FILE（- 表示标准输出）</translation>
+    </message>
+    <message>
+        <source>%1: cannot be written (%2)</source>
+        <translation>%1：无法写入（%2）</translation>
+    </message>
+    <message>
+        <source>The setup of %1 is in %2.</source>
+        <translation>%1 的设置已写入 %2。</translation>
+    </message>
+</context>
+<context>
+    <name>CommandDiff</name>
+    <message>
+        <source>the values FILE sets differently from the controller, or from FILE2</source>
+        <translation>FILE 中与飞控（或与 FILE2）不同的数值</translation>
+    </message>
+    <message>
+        <source>Write JSON instead of text.</source>
+        <translation>以 JSON 代替文本输出。</translation>
+    </message>
+    <message>
+        <source>controller</source>
+        <translation>飞控</translation>
+    </message>
+    <message>
+        <source>No value differs.</source>
+        <translation>没有不同的数值。</translation>
+    </message>
+</context>
+<context>
+    <name>CommandRestore</name>
+    <message>
+        <source>write the values of FILE that differ to the controller and read them back</source>
+        <translation>将 FILE 中不同的数值写入飞控并读回核对</translation>
+    </message>
+    <message>
+        <source>Print the values that differ; write nothing.</source>
+        <translation>只列出不同的数值，不写入。</translation>
+    </message>
+    <message>
+        <source>Then store the settings in the controller&apos;s flash.</source>
+        <translation>然后将设置保存到飞控的闪存中。</translation>
+    </message>
+    <message>
+        <source>controller</source>
+        <translation>飞控</translation>
+    </message>
+    <message>
+        <source>The controller already holds these values.</source>
+        <translation>飞控已是这些数值。</translation>
+    </message>
+    <message>
+        <source>the controller holds other values than the file after writing:</source>
+        <translation>写入后飞控的数值仍与文件不同：</translation>
+    </message>
+    <message>
+        <source>The controller holds the values of %1.</source>
+        <translation>飞控已采用 %1 中的数值。</translation>
+    </message>
+    <message>
+        <source>The settings are stored in the controller.</source>
+        <translation>设置已保存到飞控中。</translation>
     </message>
 </context>
 </TS>

@@ -24,6 +24,25 @@ namespace {
 // A failed reading or STORE is tried again after this pause, until the link's time limit.
 constexpr int kRetryMs = 50;
 
+// Columns a text takes on a terminal: Chinese characters take two.
+int displayWidth(const QString& text)
+{
+    int width = 0;
+    for (const QChar c : text)
+        width += (c.unicode() >= 0x1100 && (c.unicode() <= 0x115F || (c.unicode() >= 0x2E80 && c.unicode() <= 0xA4CF)
+                                            || (c.unicode() >= 0xAC00 && c.unicode() <= 0xD7A3)
+                                            || (c.unicode() >= 0xF900 && c.unicode() <= 0xFAFF)
+                                            || (c.unicode() >= 0xFF00 && c.unicode() <= 0xFF60)))
+            ? 2
+            : 1;
+    return width;
+}
+
+QString padded(const QString& text, int width)
+{
+    return text + QString(qMax(0, width - displayWidth(text)), QLatin1Char(' '));
+}
+
 QString problemText(const TuningFile::Result& result)
 {
     switch (result.problem) {
@@ -177,11 +196,13 @@ void CliSetup::print(CliOutput& out, const QVector<SetupDiff::Row>& rows, bool j
     auto widest = [](const QStringList& column) {
         int width = 0;
         for (const QString& text : column)
-            width = qMax(width, text.size());
+            width = qMax(width, displayWidth(text));
         return width;
     };
     const int nameWidth = widest(names);
     const int leftWidth = widest(left);
     for (int i = 0; i < names.size(); ++i)
-        out.result(QStringLiteral("%1  %2  %3").arg(names[i], -nameWidth).arg(left[i], -leftWidth).arg(right[i]).trimmed());
+        out.result((padded(names[i], nameWidth) + QStringLiteral("  ") + padded(left[i], leftWidth)
+                    + QStringLiteral("  ") + right[i])
+                       .trimmed());
 }

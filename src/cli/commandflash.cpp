@@ -45,7 +45,7 @@ public:
                 barEnded = false;
             }
             else
-                output.note(stateText(state));
+                output.note(FirmwareUpdate::progressText(state));
         }
         if (state != FirmwareUpdate::Updating)
             return;
@@ -54,18 +54,6 @@ public:
         } else if (percent / 10 != shownTenth) {
             shownTenth = percent / 10;
             output.progress(tr("Updating... %1% (%2/%3 blocks)").arg(percent).arg(done).arg(blocks));
-        }
-    }
-
-    static QString stateText(int state)
-    {
-        switch (state) {
-        case FirmwareUpdate::Preparing: return tr("Preparing for update...");
-        case FirmwareUpdate::Updating: return tr("Updating...");
-        case FirmwareUpdate::Restarting: return tr("Update done, Restarting...");
-        case FirmwareUpdate::Succeeded: return tr("Update success");
-        case FirmwareUpdate::Failed: return tr("Update fail");
-        default: return QString();
         }
     }
 

@@ -4,6 +4,7 @@
 #include "protocol/requests.h"
 #include "protocol/task.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 
 using FCProtocol::Task;
@@ -20,6 +21,22 @@ constexpr int kBootloaderBoardId = 0x00;
 FirmwareUpdate::FirmwareUpdate(QObject* parent)
     : QObject(parent)
 {
+}
+
+QString FirmwareUpdate::progressText(int state)
+{
+    // Shown on the firmware page, so translated in its context.
+    static const char* const texts[] = {
+        nullptr,
+        QT_TRANSLATE_NOOP("PageFCFirmware", "Preparing for update..."),
+        QT_TRANSLATE_NOOP("PageFCFirmware", "Updating..."),
+        QT_TRANSLATE_NOOP("PageFCFirmware", "Update done, Restarting..."),
+        QT_TRANSLATE_NOOP("PageFCFirmware", "Update success"),
+        QT_TRANSLATE_NOOP("PageFCFirmware", "Update fail"),
+    };
+    if (state <= NoProgress || state > Failed)
+        return QString();
+    return QCoreApplication::translate("PageFCFirmware", texts[state]);
 }
 
 int FirmwareUpdate::percent() const

@@ -41,6 +41,10 @@ public:
 
     explicit FirmwareUpdate(QObject* parent = nullptr);
 
+    // What the pilot reads for a progress state, in the running language (the firmware page's
+    // texts); empty for NoProgress and unknown states.
+    static QString progressText(int state);
+
     Step step() const { return stepValue; }
     bool isRunning() const { return stepValue != Idle; }
     int progressState() const { return progressValue; }

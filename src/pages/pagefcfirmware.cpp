@@ -61,14 +61,7 @@ PageFCFirmware::~PageFCFirmware()
 
 QString PageFCFirmware::progressText(int state)
 {
-    switch (state) {
-    case FirmwareUpdate::Preparing: return tr("Preparing for update...");
-    case FirmwareUpdate::Updating: return tr("Updating...");
-    case FirmwareUpdate::Restarting: return tr("Update done, Restarting...");
-    case FirmwareUpdate::Succeeded: return tr("Update success");
-    case FirmwareUpdate::Failed: return tr("Update fail");
-    default: return QString();
-    }
+    return FirmwareUpdate::progressText(state);
 }
 
 void PageFCFirmware::showProgress(int state, int percent)
