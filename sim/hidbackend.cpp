@@ -17,6 +17,12 @@ VirtualDevice& device()
     return VirtualDevice::instance();
 }
 
+// Tells the reads waiting for the board of a change once the calling function has released
+// its lock.
+struct AnnounceChange {
+    ~AnnounceChange() { device().reads.changed(); }
+};
+
 } // namespace
 
 int HID_API_EXPORT HID_API_CALL hid_init(void)
@@ -54,6 +60,7 @@ void HID_API_EXPORT HID_API_CALL hid_free_enumeration(struct hid_device_info* de
 HID_API_EXPORT hid_device* HID_API_CALL hid_open(unsigned short vendor_id, unsigned short product_id,
                                                  const wchar_t* serial_number)
 {
+    AnnounceChange announce;
     std::lock_guard<std::mutex> lock(device().mutex);
     if (serial_number && wcscmp(serial_number, L"0001") != 0) {
         device().globalError = L"virtual controller: no such device";
@@ -64,6 +71,7 @@ HID_API_EXPORT hid_device* HID_API_CALL hid_open(unsigned short vendor_id, unsig
 
 HID_API_EXPORT hid_device* HID_API_CALL hid_open_path(const char* path)
 {
+    AnnounceChange announce;
     std::lock_guard<std::mutex> lock(device().mutex);
     return device().openPath(path);
 }
@@ -79,6 +87,7 @@ int HID_API_EXPORT HID_API_CALL hid_write(hid_device* dev, const unsigned char* 
     Clock::time_point doneAt;
     int result;
     {
+        AnnounceChange announce;
         std::lock_guard<std::mutex> lock(device().mutex);
         result = device().write(dev, data, length, &doneAt);
     }
@@ -96,18 +105,18 @@ int HID_API_EXPORT HID_API_CALL hid_read_timeout(hid_device* dev, unsigned char*
     for (;;) {
         Clock::time_point wakeAt;
         int result;
+        unsigned ticket;
         {
             std::lock_guard<std::mutex> lock(device().mutex);
+            ticket = device().reads.ticket();
             result = device().read(dev, data, length, &wakeAt);
         }
         if (result != 0 || milliseconds == 0)
             return result;
-        const Clock::time_point now = Clock::now();
-        if (now >= deadline)
+        if (Clock::now() >= deadline)
             return 0;
-        // Look again when a report is due, and now and then for changes made by the tests.
-        std::this_thread::sleep_until(
-            std::min({wakeAt, deadline, now + std::chrono::milliseconds(5)}));
+        // Look again when a report is due, or at once when something changed meanwhile.
+        device().reads.wait(ticket, std::min(wakeAt, deadline));
     }
 }
 
@@ -125,6 +134,7 @@ int HID_API_EXPORT HID_API_CALL hid_read(hid_device* dev, unsigned char* data, s
 
 int HID_API_EXPORT HID_API_CALL hid_set_nonblocking(hid_device* dev, int nonblock)
 {
+    AnnounceChange announce;
     std::lock_guard<std::mutex> lock(device().mutex);
     return device().setNonblocking(dev, nonblock);
 }
@@ -133,6 +143,7 @@ void HID_API_EXPORT HID_API_CALL hid_close(hid_device* dev)
 {
     if (!dev)
         return;
+    AnnounceChange announce;
     std::lock_guard<std::mutex> lock(device().mutex);
     device().close(dev);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fcmodel.h"
+#include "readwait.h"
 #include "virtualfc.h"
 
 #include <QByteArray>
@@ -33,7 +34,7 @@ struct hid_device_ {
 
 // The virtual board on the USB bus: HID reports in and out, link timing, enumeration and
 // injected faults, in front of the controller model. One process-wide instance; every member
-// is used under `mutex`, and no call sleeps while holding it.
+// but `reads` is used under `mutex`, and no call sleeps while holding it.
 class VirtualDevice
 {
 public:
@@ -42,6 +43,8 @@ public:
     static VirtualDevice& instance();
 
     std::mutex mutex;
+    // Where reads wait for a report; told of every call that may change what they return.
+    ReadWait reads;
 
     void reset();
 

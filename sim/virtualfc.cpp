@@ -8,11 +8,15 @@ namespace {
 
 using Clock = VirtualDevice::Clock;
 
-// Runs `f` on the device under its lock.
+// Runs `f` on the device under its lock; a read waiting for the board then looks again.
 template <typename F>
 auto locked(F f)
 {
     VirtualDevice& device = VirtualDevice::instance();
+    struct Announce {
+        VirtualDevice& device;
+        ~Announce() { device.reads.changed(); }
+    } announce{device};
     std::lock_guard<std::mutex> lock(device.mutex);
     return f(device);
 }
