@@ -92,10 +92,10 @@ public:
     static constexpr int kMaxReceiveMs = 2000;
 
     // How the receive loop waits. With the blocking wait on (the default) it sleeps in
-    // hid_read_timeout while a whole millisecond or more is left before the limit, and polls
-    // the rest with this pause after each empty non-blocking read, in microseconds (default
-    // 400). With it off every wait is polled; a pause of 0 then polls without pausing. The
-    // benchmarks use both to compare the ways of waiting.
+    // hid_read_timeout while a whole millisecond or more is left before the limit, and sleeps
+    // the rest out in one pause to just past the limit. With it off every wait is polled with
+    // this pause after each empty non-blocking read, in microseconds (default 400); a pause of
+    // 0 polls without pausing. The benchmarks use both to compare the ways of waiting.
     static void setIdlePollMicros(int micros);
     static int idlePollMicros();
     static void setBlockingWait(bool on);
