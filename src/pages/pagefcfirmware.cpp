@@ -35,13 +35,15 @@ PageFCFirmware::PageFCFirmware(QWidget* parent)
     connect(&engine, &FirmwareUpdate::progress, this, &PageFCFirmware::showProgress);
     connect(&engine, &FirmwareUpdate::versionRead, this,
             [this](qint32 word) { ui->label_firmwareVersion->setText(Helper::boardName(word)); });
-    connect(&engine, &FirmwareUpdate::started, this, [this] { emit boot_state_changed(true); });
+    connect(&engine, &FirmwareUpdate::started, this, [this] {
+        keepTime(true);
+        emit boot_state_changed(true);
+    });
     connect(&engine, &FirmwareUpdate::finished, this, [this] { emit boot_state_changed(false); });
 
-    // The update runs on this timer whether the page is shown or not. A block goes out on the
-    // first tick after its predecessor was confirmed, so the tick must not drift: a coarse
-    // timer may fire 5 % late, which turns a round trip that fits one tick into two.
-    tick.setTimerType(Qt::PreciseTimer);
+    // The update runs on this timer whether the page is shown or not; idle it reads the
+    // version, and its ticks may share a wake-up with the window's other timers.
+    tick.setTimerType(Qt::CoarseTimer);
     connect(&tick, &QTimer::timeout, this, &PageFCFirmware::timeout);
     tick.start(FirmwareUpdate::kTickMs);
 
@@ -153,6 +155,21 @@ void PageFCFirmware::timeout()
 {
     engine.setVersionReads(isVisible());
     engine.tick();
+    keepTime(engine.isRunning());
+}
+
+void PageFCFirmware::keepTime(bool updating)
+{
+    // While an update runs a block goes out on the first tick after its predecessor was
+    // confirmed, so the tick must not drift: a coarse timer may fire 5 % late, which turns a
+    // round trip that fits one tick into two. Idle, a coarse tick costs fewer wake-ups.
+    const Qt::TimerType wanted = updating ? Qt::PreciseTimer : Qt::CoarseTimer;
+    if (tick.timerType() == wanted)
+        return;
+    tick.setTimerType(wanted);
+    // A timer takes its new type when started; one stopped (by a test ticking by hand) stays so.
+    if (tick.isActive())
+        tick.start();
 }
 
 void PageFCFirmware::TaskDone(FCProtocol::Task* task)

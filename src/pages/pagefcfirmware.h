@@ -50,6 +50,8 @@ public slots:
     void InfoRDDone(FCProtocol::DS_INFO_RD info) override;
 
 private:
+    // The tick is precise while an update runs and coarse while idle; a change restarts it.
+    void keepTime(bool updating);
     void showProgress(int state, int percent);
     void showFileLoaded();
     // Asks what the pilot must know before writing this image; true to go on.
