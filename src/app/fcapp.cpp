@@ -45,7 +45,7 @@ FCApp::FCApp(QWidget* parent)
     , keyGrabber(new KeyGrabber(nullptr))
     , ui(new Ui::FCApp)
     , pageButtons(new QButtonGroup(nullptr))
-    , scopePage(new PageFCScope(nullptr))
+    , scopePage(new PageFCScope(nullptr, PageFC::Build::Later))
     , supervisor(new LinkSupervisor(this))
     , notStored(new NotStoredMark(this))
     , history(new SetupHistory(SetupHistory::defaultRoot(), this))
@@ -59,12 +59,13 @@ FCApp::FCApp(QWidget* parent)
     ui->setupUi(this);
     strip = new StatusStrip(ui->checkBox_usb, ui->label_usb, ui->checkBox_err, ui->label_err, ui->pushButton_storge);
 
-    // The pages in stack order; the stack takes ownership.
+    // The pages in stack order; the stack takes ownership. The status page is shown first; the
+    // others build their forms after the first paint, or when shown before that.
     statusPage = new PageFCStatus(nullptr);
-    framePage = new PageFCFrame(nullptr);
-    rcPage = new PageFCRc(nullptr);
-    paraPage = new PageFCPara(nullptr);
-    firmwarePage = new PageFCFirmware(nullptr);
+    framePage = new PageFCFrame(nullptr, PageFC::Build::Later);
+    rcPage = new PageFCRc(nullptr, PageFC::Build::Later);
+    paraPage = new PageFCPara(nullptr, PageFC::Build::Later);
+    firmwarePage = new PageFCFirmware(nullptr, PageFC::Build::Later);
     const QList<PageFC*> pages{statusPage, framePage, rcPage, paraPage, firmwarePage};
     const QStringList names{QStringLiteral("pageFCStatus"), QStringLiteral("pageFCFrame"),
                             QStringLiteral("pageFCRc"), QStringLiteral("pageFCPara"),
@@ -73,7 +74,7 @@ FCApp::FCApp(QWidget* parent)
         pages[i]->setObjectName(names[i]);
         ui->stackedWidget->addWidget(pages[i]);
     }
-    ui->stackedWidget->setCurrentIndex(3);
+    pageBuilder = new PageBuilder(this, {framePage, rcPage, paraPage, firmwarePage, scopePage});
 
     setWindowTitle(QCoreApplication::applicationName());
     setFocus(Qt::OtherFocusReason);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/pagebuilder.h"
 #include "engine/linksupervisor.h"
 #include "engine/notstoredmark.h"
 #include "protocol/dsinforrd.h"
@@ -57,6 +58,8 @@ public:
     bool hasUnstoredChanges() const { return notStored->isSet(); }
     // The automatic history of the controllers' setups.
     SetupKeeper* setupKeeper() const { return keeper; }
+    // Every page's form built now, rather than after the first paint.
+    void buildPages() { pageBuilder->buildAll(); }
 
 signals:
     void InfoRDDone(FCProtocol::DS_INFO_RD info);
@@ -121,4 +124,5 @@ private:
 
     // Says once per run when the controller is plugged in but closed to this user.
     AccessNotice* accessNotice = nullptr;
+    PageBuilder* pageBuilder = nullptr;
 };

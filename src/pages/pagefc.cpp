@@ -13,6 +13,22 @@ PageFC::PageFC(QWidget* parent)
     qRegisterMetaType<FCProtocol::DS_INFO_RD>("FCProtocol::DS_INFO_RD");
 }
 
+void PageFC::ensureBuilt()
+{
+    if (built)
+        return;
+    built = true;
+    build();
+}
+
+void PageFC::setVisible(bool visible)
+{
+    // Before the page is polished and shown: its new children are shown with it.
+    if (visible)
+        ensureBuilt();
+    QWidget::setVisible(visible);
+}
+
 bool PageFC::confirmed(const QString& text)
 {
     return DialogWarning::ask(text);

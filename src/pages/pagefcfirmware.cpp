@@ -23,18 +23,14 @@ QString storedPath()
 
 } // namespace
 
-PageFCFirmware::PageFCFirmware(QWidget* parent)
+PageFCFirmware::PageFCFirmware(QWidget* parent, Build when)
     : PageFC(parent)
     , ui(new Ui::PageFCFirmware)
 {
-    ui->setupUi(this);
     setObjectName(QStringLiteral("pageFCFirmware"));
     setFixedSize(780, 310);
 
     connect(&engine, &FirmwareUpdate::sendTask, this, &PageFC::AddTask);
-    connect(&engine, &FirmwareUpdate::progress, this, &PageFCFirmware::showProgress);
-    connect(&engine, &FirmwareUpdate::versionRead, this,
-            [this](qint32 word) { ui->label_firmwareVersion->setText(Helper::boardName(word)); });
     connect(&engine, &FirmwareUpdate::started, this, [this] {
         keepTime(true);
         emit boot_state_changed(true);
@@ -48,11 +44,25 @@ PageFCFirmware::PageFCFirmware(QWidget* parent)
     tick.start(FirmwareUpdate::kTickMs);
 
     loadStoredImage();
+    buildIf(when);
+}
+
+void PageFCFirmware::build()
+{
+    ui->setupUi(this);
+    setFixedSize(780, 310);
+    // What the engine says is shown from here on; the file it holds already, at once. Its
+    // version reads and progress come only with ticks of a page that is shown, or built.
+    connect(&engine, &FirmwareUpdate::progress, this, &PageFCFirmware::showProgress);
+    connect(&engine, &FirmwareUpdate::versionRead, this,
+            [this](qint32 word) { ui->label_firmwareVersion->setText(Helper::boardName(word)); });
+    if (engine.image().isLoaded())
+        showFileLoaded();
 }
 
 void PageFCFirmware::loadStoredImage()
 {
-    if (engine.loadImage(storedPath()) == FirmwareImage::Ok)
+    if (engine.loadImage(storedPath()) == FirmwareImage::Ok && isBuilt())
         showFileLoaded();
 }
 

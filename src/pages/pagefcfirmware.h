@@ -19,7 +19,7 @@ class PageFCFirmware : public PageFC
     Q_OBJECT
 
 public:
-    explicit PageFCFirmware(QWidget* parent = nullptr);
+    explicit PageFCFirmware(QWidget* parent = nullptr, Build when = Build::Now);
     ~PageFCFirmware() override;
 
     // The text label_progress_info shows for a progress state (empty for unknown states).
@@ -48,6 +48,9 @@ public slots:
     void TaskDone(FCProtocol::Task* task) override;
     void mainLoop() override;
     void InfoRDDone(FCProtocol::DS_INFO_RD info) override;
+
+protected:
+    void build() override;
 
 private:
     // The tick is precise while an update runs and coarse while idle; a change restarts it.

@@ -15,14 +15,20 @@ constexpr QSize kMotorTestImageSize(88, 27);
 
 } // namespace
 
-PageFCFrame::PageFCFrame(QWidget* parent)
+PageFCFrame::PageFCFrame(QWidget* parent, Build when)
     : PageFC(parent)
     , ui(new Ui::PageFCFrame)
     , frameGroup(new QButtonGroup(this))
     , mountingGroup(new QButtonGroup(this))
 {
-    ui->setupUi(this);
     setObjectName(QStringLiteral("pageFCFrame"));
+    setFixedSize(780, 310);
+    buildIf(when);
+}
+
+void PageFCFrame::build()
+{
+    ui->setupUi(this);
     setFixedSize(780, 310);
     ui->stackedWidget->setCurrentIndex(0);
 

@@ -15,7 +15,7 @@ class PageFCFrame : public PageFC
     Q_OBJECT
 
 public:
-    explicit PageFCFrame(QWidget* parent = nullptr);
+    explicit PageFCFrame(QWidget* parent = nullptr, Build when = Build::Now);
     ~PageFCFrame() override;
 
     static constexpr int kAirframeCount = 10;
@@ -31,6 +31,9 @@ public slots:
     void TaskDone(FCProtocol::Task* task) override;
     void mainLoop() override;
     void InfoRDDone(FCProtocol::DS_INFO_RD info) override;
+
+protected:
+    void build() override;
 
 private:
     // Airframe and mounting are one setting on the controller and always written together.

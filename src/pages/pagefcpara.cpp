@@ -31,7 +31,7 @@ const QString kDeadBandHidden =
 
 } // namespace
 
-PageFCPara::PageFCPara(QWidget* parent)
+PageFCPara::PageFCPara(QWidget* parent, Build when)
     : PageFC(parent)
     , ui(new Ui::PageFCPara)
     , tabGroup(new QButtonGroup(this))
@@ -40,8 +40,15 @@ PageFCPara::PageFCPara(QWidget* parent)
     , escGroup(new QButtonGroup(this))
     , spinBoxMapper(new QSignalMapper(this))
 {
-    ui->setupUi(this);
     setObjectName(QStringLiteral("pageFCPara"));
+    setFixedSize(780, 310);
+    connect(&reader, &SetupReader::sendTask, this, &PageFC::AddTask);
+    buildIf(when);
+}
+
+void PageFCPara::build()
+{
+    ui->setupUi(this);
     setFixedSize(780, 310);
 
     tabGroup->addButton(ui->radioButton_page_esc, 0);
@@ -77,12 +84,13 @@ PageFCPara::PageFCPara(QWidget* parent)
     connect(ui->pushButton_paraSave, &QPushButton::clicked, this, &PageFCPara::saveClicked);
     connect(ui->pushButton_paraLoad, &QPushButton::clicked, this, &PageFCPara::loadClicked);
     connect(ui->pushButton_paraHistory, &QPushButton::clicked, this, &PageFCPara::openHistory);
-    connect(&reader, &SetupReader::sendTask, this, &PageFC::AddTask);
 
     ui->stackedWidget->setCurrentIndex(0);
     ui->radioButton_page_esc->setChecked(true);
     ui->radioButton_gain_simple->setChecked(true);
     ui->radioButton_esc_2D->setChecked(true);
+    if (deviceRead)
+        refresh(true);
 }
 
 PageFCPara::~PageFCPara()
@@ -192,8 +200,10 @@ void PageFCPara::TaskDone(FCProtocol::Task* task)
     deviceRead = true;
     edit = device;
 
-    // Each box and button repaints itself when what it shows changes.
-    refresh(task->type == FCProtocol::PARA_WR);
+    // Each box and button repaints itself when what it shows changes; a form built later
+    // shows the record then.
+    if (isBuilt())
+        refresh(task->type == FCProtocol::PARA_WR);
 }
 
 void PageFCPara::setBox(QDoubleSpinBox* box, double value, bool forced)

@@ -26,7 +26,7 @@ class PageFCPara : public PageFC
     Q_OBJECT
 
 public:
-    explicit PageFCPara(QWidget* parent = nullptr);
+    explicit PageFCPara(QWidget* parent = nullptr, Build when = Build::Now);
     ~PageFCPara() override;
 
     // The last record the controller sent, and whether one has arrived yet.
@@ -60,6 +60,9 @@ public slots:
     void TaskDone(FCProtocol::Task* task) override;
     void mainLoop() override;
     void InfoRDDone(FCProtocol::DS_INFO_RD info) override;
+
+protected:
+    void build() override;
 
 private:
     // The button handlers ask for a file name, then use the two functions above.

@@ -43,16 +43,21 @@ void showOnBar(QProgressBar* bar, bool enabled, int minimum, int maximum, int va
 
 } // namespace
 
-PageFCRc::PageFCRc(QWidget* parent)
+PageFCRc::PageFCRc(QWidget* parent, Build when)
     : PageFC(parent)
     , ui(new Ui::PageFCRc)
     , rows(new FCRcUIManager(this))
     , switchGroup(new QButtonGroup(this))
     , modeGroup(new QButtonGroup(this))
-    , dot(QStringLiteral(":/GUI/rcDot.png"))
+{
+    setObjectName(QStringLiteral("pageFCRc"));
+    buildIf(when);
+}
+
+void PageFCRc::build()
 {
     ui->setupUi(this);
-    setObjectName(QStringLiteral("pageFCRc"));
+    dot.load(QStringLiteral(":/GUI/rcDot.png"));
 
     rows->addRow(ui->label_rcMin0, ui->progressBar_rc0, ui->label_rcMax0, ui->checkBox_rcRev0);
     rows->addRow(ui->label_rcMin1, ui->progressBar_rc1, ui->label_rcMax1, ui->checkBox_rcRev1);
@@ -198,11 +203,13 @@ void PageFCRc::InfoRDDone(FCProtocol::DS_INFO_RD info)
 
 void PageFCRc::HideEmuNoNeedUi()
 {
+    ensureBuilt();
     ui->frame_mode_button->hide();
 }
 
 void PageFCRc::HideMiniNoNeedUi()
 {
+    ensureBuilt();
     ui->frame_mode_button->hide();
 }
 

@@ -19,7 +19,7 @@ class PageFCRc : public PageFC
     Q_OBJECT
 
 public:
-    explicit PageFCRc(QWidget* parent = nullptr);
+    explicit PageFCRc(QWidget* parent = nullptr, Build when = Build::Now);
     ~PageFCRc() override;
 
     // Top-left corners at which the stick dots are drawn in frame_rcDot.
@@ -38,6 +38,7 @@ public slots:
     void HideMiniNoNeedUi();
 
 protected:
+    void build() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

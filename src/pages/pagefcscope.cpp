@@ -20,14 +20,19 @@ using ScopePlot::kScrollFactor;
 using ScopePlot::scrollUnits;
 using ScopePlot::setScroll;
 
-PageFCScope::PageFCScope(QWidget* parent)
+PageFCScope::PageFCScope(QWidget* parent, Build when)
     : PageFC(parent)
     , ui(new Ui::PageFCScope)
     , titleElement(nullptr)
     , random(quint32(QDateTime::currentSecsSinceEpoch()))
 {
-    ui->setupUi(this);
     setObjectName(QStringLiteral("pageFCScope"));
+    buildIf(when);
+}
+
+void PageFCScope::build()
+{
+    ui->setupUi(this);
     setWindowTitle(tr("Scope"));
 
     QCustomPlot* plot = ui->plot;
@@ -61,7 +66,8 @@ PageFCScope::~PageFCScope()
 
 void PageFCScope::TaskDone(FCProtocol::Task* task)
 {
-    if (task->status != FCProtocol::Task::Success)
+    // Only a shown scope asks for its frames; every other result passes by.
+    if (task->status != FCProtocol::Task::Success || !isBuilt())
         return;
     task->rxStream.device()->seek(task->headLength);
     const QByteArray payload = task->rxData.mid(task->headLength);

@@ -23,7 +23,7 @@ class PageFCScope : public PageFC
     Q_OBJECT
 
 public:
-    explicit PageFCScope(QWidget* parent = nullptr);
+    explicit PageFCScope(QWidget* parent = nullptr, Build when = Build::Now);
     ~PageFCScope() override;
 
     // The recording as CSV: a "time" column in seconds and one column per graph under its
@@ -61,6 +61,7 @@ public slots:
     void saveImage();
 
 protected:
+    void build() override;
     void showEvent(QShowEvent* event) override;
     // Milliseconds since the previous sample, counting again from now. A benchmark replays
     // an hour of samples through its own clock.

@@ -24,16 +24,22 @@ constexpr int kHorizonImageOffsetY = 12;
 
 } // namespace
 
-PageFCStatus::PageFCStatus(QWidget* parent)
+PageFCStatus::PageFCStatus(QWidget* parent, Build when)
     : PageFC(parent)
     , ui(new Ui::PageFCStatus)
-    , compassImage(QStringLiteral(":/GUI/compass1.png"))
-    , horizonImage(QStringLiteral(":/GUI/attview.png"))
-    , horizonMask(QStringLiteral(":/GUI/attview-mask.png"))
 {
-    ui->setupUi(this);
     setObjectName(QStringLiteral("pageFCStatus"));
     setFixedSize(780, 310);
+    buildIf(when);
+}
+
+void PageFCStatus::build()
+{
+    ui->setupUi(this);
+    setFixedSize(780, 310);
+    compassImage.load(QStringLiteral(":/GUI/compass1.png"));
+    horizonImage.load(QStringLiteral(":/GUI/attview.png"));
+    horizonMask = QBitmap(QStringLiteral(":/GUI/attview-mask.png"));
 
     // Both images are drawn rotated 20 times a second: kept in the format the painter blends
     // from, they are not converted on every draw. The clip of the dial is made once.

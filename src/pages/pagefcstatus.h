@@ -21,7 +21,7 @@ class PageFCStatus : public PageFC
     Q_OBJECT
 
 public:
-    explicit PageFCStatus(QWidget* parent = nullptr);
+    explicit PageFCStatus(QWidget* parent = nullptr, Build when = Build::Now);
     ~PageFCStatus() override;
 
     // Degrees per radian as the controller's firmware tools use it.
@@ -48,6 +48,9 @@ public slots:
 private slots:
     void on_pushButton_HorizonCali_clicked();
     void on_pushButton_motorTest_clicked();
+
+protected:
+    void build() override;
 
 private:
     // The part of a gauge that the needle or the bar covers at the given angles.

@@ -329,6 +329,8 @@ void TestFCApp::routing()
 // The radio-only board has only the radio page (once per run: tst_linksupervisor).
 void TestFCApp::radioOnlyBoardTrims()
 {
+    // The pages not shown first build their forms after the first paint.
+    app->buildPages();
     auto* stack = child<QStackedWidget>("stackedWidget");
     QWidget* rcPage = stack->widget(2);
     auto* modeButtons = rcPage->findChild<QWidget*>(QStringLiteral("frame_mode_button"));
