@@ -117,6 +117,7 @@ const View* findView(const QString& arg)
 
 int runAppStartup(int argc, char** argv)
 {
+    AppStartup::tuneAllocator();
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QApplication app(argc, argv);
@@ -130,6 +131,7 @@ int runAppStartup(int argc, char** argv)
 // The demo program's main up to the event loop, then the view, then the measurement.
 int runAppIdle(int argc, char** argv, int idleSeconds, const View& view)
 {
+    AppStartup::tuneAllocator();
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QApplication app(argc, argv);

@@ -7,6 +7,9 @@
 #include <QLocale>
 #include <QResource>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -32,6 +35,15 @@ int registerFont(const QString& path)
 }
 
 } // namespace
+
+void AppStartup::tuneAllocator()
+{
+#ifdef __GLIBC__
+    // Larger than the largest picture (the 2x window background); a fixed threshold also keeps
+    // the heap's top trimmed at its default.
+    mallopt(M_MMAP_THRESHOLD, 8 * 1024 * 1024);
+#endif
+}
 
 AppStartup::AppStartup(QApplication& app)
 {
