@@ -13,6 +13,7 @@
 #include "appicon.h"
 #include "catalogue.h"
 #include "drawings.h"
+#include "pngwrite.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -62,13 +63,13 @@ bool writeImages(const QVector<Entry> &list, const QString &outDir)
     for (const Entry &e : list) {
         for (int scale : {1, 2}) {
             const QString neutral = outDir + QStringLiteral("/GUI/") + fileName(e.name, scale);
-            if (!render(e, Lang::En, scale).save(neutral, "PNG")) {
+            if (!writePng(render(e, Lang::En, scale), neutral)) {
                 std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(neutral));
                 return false;
             }
             if (e.localised) {
                 const QString zh = outDir + QStringLiteral("/GUI/zh/") + fileName(e.name, scale);
-                if (!render(e, Lang::Zh, scale).save(zh, "PNG")) {
+                if (!writePng(render(e, Lang::Zh, scale), zh)) {
                     std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(zh));
                     return false;
                 }
