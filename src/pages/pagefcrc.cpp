@@ -41,6 +41,14 @@ void showOnBar(QProgressBar* bar, bool enabled, int minimum, int maximum, int va
     bar->setUpdatesEnabled(true); // schedules the one repaint
 }
 
+// QLabel::clear() repaints even an empty label, and the window then draws the rows around it
+// again too; a label is touched only when its text differs.
+void showNumber(QLabel* label, const QString& text)
+{
+    if (label->text() != text)
+        label->setText(text);
+}
+
 } // namespace
 
 PageFCRc::PageFCRc(QWidget* parent, Build when)
@@ -258,19 +266,14 @@ void PageFCRc::updateChannelRows()
         const FCRcUIManager::Row& row = rows->row(i);
         const Channel& c = radio.channels[i];
         if (radio.channelWord & (1 << i)) {
-            row.minLabel->clear();
-            row.maxLabel->clear();
+            showNumber(row.minLabel, QString());
+            showNumber(row.maxLabel, QString());
             showOnBar(row.bar, false, 0, 10, 0);
             continue;
         }
         // Rows 4 and 5 carry the switch displays over their bars: no numbers there.
-        if (i < 4) {
-            row.minLabel->setNum(int(c.min));
-            row.maxLabel->setNum(int(c.max));
-        } else {
-            row.minLabel->clear();
-            row.maxLabel->clear();
-        }
+        showNumber(row.minLabel, i < 4 ? QString::number(int(c.min)) : QString());
+        showNumber(row.maxLabel, i < 4 ? QString::number(int(c.max)) : QString());
         // qBound, not std::clamp: a range reported upside down must not be undefined.
         showOnBar(row.bar, true, c.min, c.max, qBound(int(c.min), int(c.centre) + int(c.offset), int(c.max)));
     }

@@ -5,6 +5,7 @@
 #include "protocol/frameids.h"
 #include "virtualfc.h"
 
+#include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QSignalSpy>
@@ -59,24 +60,36 @@ void TestRepaint::nothingNewNothingPainted_data()
 {
     QTest::addColumn<bool>("plugged");
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("pageButton"); // empty: the status page, shown first
+    QTest::addColumn<int>("poll");
     // Every telemetry read fails alike: the strip says "Disconnected" again and again.
-    QTest::newRow("no controller") << false << QStringLiteral("Disconnected");
-    // Status page polls and telemetry answered with the same values every time.
-    QTest::newRow("controller standing still") << true << QStringLiteral("Connected");
+    QTest::newRow("no controller") << false << QStringLiteral("Disconnected") << QString() << -1;
+    // The page's polls and telemetry answered with the same values every time.
+    QTest::newRow("status page, controller standing still")
+        << true << QStringLiteral("Connected") << QString() << int(FCProtocol::STATUS_RD);
+    QTest::newRow("radio page, sticks still")
+        << true << QStringLiteral("Connected") << QStringLiteral("radioButton_page3") << int(FCProtocol::RC_RD);
+    QTest::newRow("parameter page")
+        << true << QStringLiteral("Connected") << QStringLiteral("radioButton_page4") << int(FCProtocol::PARA_RD);
 }
 
 void TestRepaint::nothingNewNothingPainted()
 {
     QFETCH(bool, plugged);
     QFETCH(QString, shown);
+    QFETCH(QString, pageButton);
+    QFETCH(int, poll);
     VirtualFC::reset();
     VirtualFC::setFastTiming(true);
     VirtualFC::setPlugged(plugged);
     VirtualFC::setAttitude(VirtualFC::attitude()); // a set attitude stays where it is
+    VirtualFC::setRcMoving(false);
 
     FCApp app; // the product's timers: status page polls every 50 ms, telemetry every 500 ms
     app.show();
     QVERIFY(QTest::qWaitForWindowExposed(&app));
+    if (!pageButton.isEmpty())
+        app.findChild<QAbstractButton*>(pageButton)->click();
     auto* usb = app.findChild<QLabel*>(QStringLiteral("label_usb"));
     QTRY_COMPARE(usb->text(), shown);
     // Two telemetry ticks later the news of the first replies has long been drawn.
@@ -84,13 +97,13 @@ void TestRepaint::nothingNewNothingPainted()
     QTRY_VERIFY(ticks.count() >= 2);
 
     PaintCounter paints(&app);
-    const int statusReads = VirtualFC::requestCount(FCProtocol::STATUS_RD);
+    const int polls = VirtualFC::requestCount(poll);
     QElapsedTimer second;
     second.start();
     QVERIFY(QTest::qWaitFor([&] { return second.elapsed() >= 1000; }, 5000));
     QCOMPARE(usb->text(), shown);
     if (plugged) // the page went on polling meanwhile, and was answered
-        QVERIFY(VirtualFC::requestCount(FCProtocol::STATUS_RD) > statusReads + 5);
+        QVERIFY(VirtualFC::requestCount(poll) > polls + 5);
     QCOMPARE(paints.count, 0);
 }
 
