@@ -18,6 +18,7 @@ int main(int argc, char** argv)
 {
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (config.path() + QStringLiteral("/data")).toLocal8Bit());
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
     QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));

@@ -104,11 +104,15 @@ int main(int argc, char* argv[])
     const double seconds = argc > 1 ? QByteArray(argv[1]).toDouble() : 3.0;
     qSetMessagePattern(QStringLiteral("%{if-warning}%{message}%{endif}%{if-critical}%{message}%{endif}"));
 
+    const int reportMicros = 1000;
+    const int processingMicros = 500;
     VirtualFC::reset();
-    VirtualFC::setTiming(1000, 500);
+    VirtualFC::setTiming(reportMicros, processingMicros);
 
-    // One report out, one report in, then the 10 ms of silence that ends every reply.
-    const double ceiling = 1000.0 / (1 + 1 + QtUsbHID::kEndOfReplyGapMs);
+    // One report out, the board's processing, one report in, then the 10 ms of silence that
+    // ends every reply: no receive loop can finish a transaction sooner.
+    const double ceiling =
+        1e6 / (reportMicros + processingMicros + reportMicros + QtUsbHID::kEndOfReplyGapMs * 1000.0);
 
     std::printf("Conditions: virtual controller, 1000 us per 64-byte report, 500 us processing,\n"
                 "            INFO_RD stream through TRController, %.1f s per run\n", seconds);

@@ -102,6 +102,7 @@ struct App {
     App(int& argc, char** argv)
     {
         qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
+        qputenv("XDG_DATA_HOME", (settings.path() + QStringLiteral("/data")).toLocal8Bit());
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         // The soak prints its own figures; the link's debug lines would drown them.
