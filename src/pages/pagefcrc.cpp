@@ -26,19 +26,45 @@ constexpr int kRightBaseY = 143;
 // A full stick deflection moves a dot this far.
 constexpr int kDotTravel = 56;
 
+// What a new value changes on a bar whose range stays: the strip between the old and the new
+// end of the chunk, and the value written across the middle, old and new. The numbers at the
+// ends lie over the bar, so a bar repainted whole repaints them too.
+QRegion valueChange(const QProgressBar* bar, int before, int after)
+{
+    const int span = qMax(1, bar->maximum() - bar->minimum());
+    const auto chunkEnd = [&](int value) {
+        return int(qint64(value - bar->minimum()) * bar->width() / span);
+    };
+    const auto text = [&](int value) {
+        const int width = bar->fontMetrics().horizontalAdvance(QString::number(value));
+        return QRect((bar->width() - width) / 2, 0, width, bar->height()).adjusted(-3, 0, 3, 0);
+    };
+    const int from = qMin(chunkEnd(before), chunkEnd(after));
+    const int to = qMax(chunkEnd(before), chunkEnd(after));
+    return QRegion(QRect(from - 2, 0, to - from + 4, bar->height())) + text(before) + text(after);
+}
+
 // Shows a channel on its bar, touching the bar only if something differs. A progress bar
-// repaints at once, on every setRange() or setValue() that changes its picture; held back
-// here, the bar is drawn once, with everything else that changed, at the next paint.
+// repaints whole at once, on every setRange() or setValue() that changes its picture; held
+// back here, the bar is drawn once, at the next paint, and a new value alone repaints only
+// what it changed.
 void showOnBar(QProgressBar* bar, bool enabled, int minimum, int maximum, int value)
 {
-    if (bar->isEnabled() == enabled && bar->minimum() == minimum && bar->maximum() == maximum
-        && bar->value() == value)
+    const bool sameRange =
+        bar->isEnabled() == enabled && bar->minimum() == minimum && bar->maximum() == maximum;
+    if (sameRange && bar->value() == value)
         return;
-    bar->setUpdatesEnabled(false);
+    const int before = bar->value();
+    // The bar has no children: the attribute alone is what setUpdatesEnabled() would set.
+    bar->setAttribute(Qt::WA_UpdatesDisabled, true);
     bar->setEnabled(enabled);
     bar->setRange(minimum, maximum);
     bar->setValue(value);
-    bar->setUpdatesEnabled(true); // schedules the one repaint
+    bar->setAttribute(Qt::WA_UpdatesDisabled, false);
+    if (sameRange && enabled)
+        bar->update(valueChange(bar, before, value));
+    else
+        bar->update();
 }
 
 // QLabel::clear() repaints even an empty label, and the window then draws the rows around it

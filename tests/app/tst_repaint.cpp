@@ -8,6 +8,8 @@
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QScreen>
+#include <QWindow>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -48,6 +50,8 @@ private slots:
     void initTestCase();
     void nothingNewNothingPainted_data();
     void nothingNewNothingPainted();
+    void movingPartsLeaveNoTrace_data();
+    void movingPartsLeaveNoTrace();
 };
 
 void TestRepaint::initTestCase()
@@ -105,6 +109,54 @@ void TestRepaint::nothingNewNothingPainted()
     if (plugged) // the page went on polling meanwhile, and was answered
         QVERIFY(VirtualFC::requestCount(poll) > polls + 5);
     QCOMPARE(paints.count, 0);
+}
+
+void TestRepaint::movingPartsLeaveNoTrace_data()
+{
+    QTest::addColumn<QString>("pageButton");
+    QTest::addColumn<int>("poll");
+    QTest::newRow("status page: compass and horizon") << QString() << int(FCProtocol::STATUS_RD);
+    QTest::newRow("radio page: bars and stick dots")
+        << QStringLiteral("radioButton_page3") << int(FCProtocol::RC_RD);
+}
+
+// Moving parts repaint only the areas they changed. Once they stop, the picture on the
+// screen must be the one a whole repaint of the window draws: no stale digit, chunk or dot.
+void TestRepaint::movingPartsLeaveNoTrace()
+{
+    QFETCH(QString, pageButton);
+    QFETCH(int, poll);
+    VirtualFC::reset();
+    VirtualFC::setFastTiming(true);
+    VirtualFC::setAttitudeMoving(true);
+    VirtualFC::setRcMoving(true);
+    VirtualFC::setRecognitionMs(0);
+
+    FCApp app;
+    app.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app));
+    if (!pageButton.isEmpty())
+        app.findChild<QAbstractButton*>(pageButton)->click();
+    const auto answeredAfter = [&](int more) {
+        const int until = VirtualFC::requestCount(poll) + more;
+        return QTest::qWaitFor([&] { return VirtualFC::requestCount(poll) >= until; }, 10000);
+    };
+    QVERIFY(answeredAfter(30)); // a second and a half of moving sticks and attitude
+    VirtualFC::setAttitude(VirtualFC::attitude());
+    VirtualFC::setRc(VirtualFC::rc());
+    QVERIFY(answeredAfter(4));
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+
+    auto* stack = app.findChild<QWidget*>(QStringLiteral("stackedWidget"));
+    const QRect page(stack->mapTo(&app, QPoint()), stack->size());
+    // The screen's copy is in device pixels, at any scale.
+    const qreal ratio = app.devicePixelRatioF();
+    const QRect devicePage(page.topLeft() * ratio, page.size() * ratio);
+    const QImage shown =
+        app.windowHandle()->screen()->grabWindow(app.winId(), 0, 0, app.width(), app.height()).toImage().copy(devicePage);
+    const QImage whole = app.grab(page).toImage();
+    QCOMPARE(shown.convertToFormat(QImage::Format_RGB32), whole.convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_MAIN(TestRepaint)
