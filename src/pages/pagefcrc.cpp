@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QDebug>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QProgressBar>
 #include <QRegion>
@@ -35,8 +36,13 @@ QRegion valueChange(const QProgressBar* bar, int before, int after)
     const auto chunkEnd = [&](int value) {
         return int(qint64(value - bar->minimum()) * bar->width() / span);
     };
+    const QFontMetrics metrics = bar->fontMetrics();
     const auto text = [&](int value) {
-        const int width = bar->fontMetrics().horizontalAdvance(QString::number(value));
+        // Character by character from the font's cache: shaping the number would cost as much
+        // as the repaint it narrows.
+        int width = 0;
+        for (const QChar c : QString::number(value))
+            width += metrics.horizontalAdvance(c);
         return QRect((bar->width() - width) / 2, 0, width, bar->height()).adjusted(-3, 0, 3, 0);
     };
     const int from = qMin(chunkEnd(before), chunkEnd(after));
