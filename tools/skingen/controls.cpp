@@ -241,7 +241,17 @@ void drawTextButton(QPainter &p, const QSizeF &s, const QString &label, Lang lan
                font(lang, px), look.ink);
 }
 
-void drawDialogBackground(QPainter &p, const QSizeF &s)
+namespace {
+
+// The notice sign, a white exclamation mark in an accent disc with a soft ring, scaled by the
+// radius of its disc.
+struct NoticeSign {
+    QPointF centre;
+    qreal ring, disc, stroke, top, bottom, dot;
+};
+
+// The dialogs' panel: a rounded gradient with an accent edge on the left, and the notice sign.
+void drawDialogPanel(QPainter &p, const QSizeF &s, const NoticeSign &sign)
 {
     const QRectF r(QPointF(0, 0), s);
     QLinearGradient g(r.topLeft(), r.bottomLeft());
@@ -250,50 +260,36 @@ void drawDialogBackground(QPainter &p, const QSizeF &s)
     p.setPen(QPen(Colour::borderStrong, 1));
     p.setBrush(g);
     p.drawRoundedRect(crisp(r), 10, 10);
-    // An accent edge on the left and the notice sign in the free column before the text.
     QPainterPath edge;
     edge.addRoundedRect(crisp(r), 10, 10);
     p.save();
     p.setClipPath(edge);
     p.fillRect(QRectF(0, 0, 5, s.height()), Colour::accent);
     p.restore();
-    const QPointF c(48, 64);
+    const QPointF c = sign.centre;
     p.setPen(Qt::NoPen);
     p.setBrush(Colour::accentSoft);
-    p.drawEllipse(c, 25, 25);
+    p.drawEllipse(c, sign.ring, sign.ring);
     p.setBrush(Colour::accent);
-    p.drawEllipse(c, 17, 17);
-    p.setPen(QPen(Qt::white, 3.4, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(c + QPointF(0, -8.5), c + QPointF(0, 2.5));
-    p.drawPoint(c + QPointF(0, 8.5));
+    p.drawEllipse(c, sign.disc, sign.disc);
+    p.setPen(QPen(Qt::white, sign.stroke, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(c + QPointF(0, sign.top), c + QPointF(0, sign.bottom));
+    p.drawPoint(c + QPointF(0, sign.dot));
+}
+
+} // namespace
+
+void drawDialogBackground(QPainter &p, const QSizeF &s)
+{
+    // The notice sign in the free column before the text.
+    drawDialogPanel(p, s, {QPointF(48, 64), 25, 17, 3.4, -8.5, 2.5, 8.5});
 }
 
 void drawLargeDialogBackground(QPainter &p, const QSizeF &s)
 {
     // The small dialog's look at table size: the notice sign sits in the top-left corner,
     // beside the question; a hairline sets the buttons off the table.
-    const QRectF r(QPointF(0, 0), s);
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    g.setColorAt(0, Colour::panel);
-    g.setColorAt(1, QColor(246, 248, 250));
-    p.setPen(QPen(Colour::borderStrong, 1));
-    p.setBrush(g);
-    p.drawRoundedRect(crisp(r), 10, 10);
-    QPainterPath edge;
-    edge.addRoundedRect(crisp(r), 10, 10);
-    p.save();
-    p.setClipPath(edge);
-    p.fillRect(QRectF(0, 0, 5, s.height()), Colour::accent);
-    p.restore();
-    const QPointF c(40, 38);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Colour::accentSoft);
-    p.drawEllipse(c, 20, 20);
-    p.setBrush(Colour::accent);
-    p.drawEllipse(c, 13.5, 13.5);
-    p.setPen(QPen(Qt::white, 2.8, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(c + QPointF(0, -6.5), c + QPointF(0, 2));
-    p.drawPoint(c + QPointF(0, 6.5));
+    drawDialogPanel(p, s, {QPointF(40, 38), 20, 13.5, 2.8, -6.5, 2, 6.5});
     p.setPen(QPen(Colour::border, 1));
     p.drawLine(QPointF(20, s.height() - 44.5), QPointF(s.width() - 20, s.height() - 44.5));
 }
