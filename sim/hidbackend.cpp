@@ -38,14 +38,16 @@ int HID_API_EXPORT HID_API_CALL hid_exit(void)
 struct hid_device_info HID_API_EXPORT* HID_API_CALL hid_enumerate(unsigned short vendor_id,
                                                                   unsigned short product_id)
 {
+    std::wstring serial;
     {
         std::lock_guard<std::mutex> lock(device().mutex);
         const bool wanted = (vendor_id == 0 || vendor_id == VirtualFC::kVendorId)
             && (product_id == 0 || product_id == VirtualFC::kProductId);
         if (!wanted || !device().onBus())
             return nullptr;
+        serial = device().serialNumber();
     }
-    return VirtualDevice::newDeviceInfo();
+    return VirtualDevice::newDeviceInfo(serial);
 }
 
 void HID_API_EXPORT HID_API_CALL hid_free_enumeration(struct hid_device_info* devs)
@@ -62,7 +64,7 @@ HID_API_EXPORT hid_device* HID_API_CALL hid_open(unsigned short vendor_id, unsig
 {
     AnnounceChange announce;
     std::lock_guard<std::mutex> lock(device().mutex);
-    if (serial_number && wcscmp(serial_number, L"0001") != 0) {
+    if (serial_number && device().serialNumber() != serial_number) {
         device().globalError = L"virtual controller: no such device";
         return nullptr;
     }

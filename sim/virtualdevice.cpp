@@ -44,13 +44,14 @@ hid_device_::~hid_device_()
     VirtualDevice::freeDeviceInfo(info);
 }
 
-hid_device_info* VirtualDevice::newDeviceInfo()
+hid_device_info* VirtualDevice::newDeviceInfo(const std::wstring& serial)
 {
     auto* info = static_cast<hid_device_info*>(calloc(1, sizeof(hid_device_info)));
     info->path = strdup(VirtualFC::kPath);
     info->vendor_id = VirtualFC::kVendorId;
     info->product_id = VirtualFC::kProductId;
-    info->serial_number = wideCopy(L"0001");
+    // hidraw leaves it null when the device has no serial number string.
+    info->serial_number = serial.empty() ? nullptr : wideCopy(serial.c_str());
     info->release_number = 0x0100;
     info->manufacturer_string = wideCopy(L"ORVANTE");
     info->product_string = wideCopy(L"Virtual flight controller");
@@ -97,6 +98,7 @@ void VirtualDevice::reset()
 {
     const Clock::time_point now = Clock::now();
     model.reset(now);
+    firmwareSerial = bootloaderSerial = VirtualFC::kSerialNumber;
     reportMicros = 1000;
     processingMicros = 500;
     dropDelayMs = 50;
@@ -330,6 +332,11 @@ int VirtualDevice::setNonblocking(hid_device_* dev, int nonblock)
     return 0;
 }
 
+const std::wstring& VirtualDevice::serialNumber() const
+{
+    return model.info.mode == 1 ? bootloaderSerial : firmwareSerial;
+}
+
 hid_device_info* VirtualDevice::deviceInfo(hid_device_* dev)
 {
     if (!handles.count(dev))
@@ -342,7 +349,7 @@ hid_device_info* VirtualDevice::deviceInfo(hid_device_* dev)
             dev->lastError = L"virtual controller: cannot describe the device (disconnected)";
             return nullptr;
         }
-        dev->info = newDeviceInfo();
+        dev->info = newDeviceInfo(serialNumber());
     }
     return dev->info;
 }

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <random>
 #include <set>
+#include <string>
 
 struct hid_device_info;
 
@@ -66,7 +67,7 @@ public:
     hid_device_info* deviceInfo(hid_device_* dev);
 
     // The board as hid_enumerate lists it (one malloc'ed node), and its release.
-    static hid_device_info* newDeviceInfo();
+    static hid_device_info* newDeviceInfo(const std::wstring& serial);
     static void freeDeviceInfo(hid_device_info* info);
 
     // Settings and records used by the control API.
@@ -81,6 +82,12 @@ public:
     void clearRecords();
 
     FCModel model;
+    // The USB serial number string of the flight firmware and of the bootloader (a bootloader
+    // may describe itself otherwise); empty: the device has none. The one the running program
+    // reports.
+    std::wstring firmwareSerial = VirtualFC::kSerialNumber;
+    std::wstring bootloaderSerial = VirtualFC::kSerialNumber;
+    const std::wstring& serialNumber() const;
 
     int reportMicros = 1000;
     int processingMicros = 500;

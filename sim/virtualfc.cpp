@@ -219,6 +219,21 @@ void setBoardMode(int mode)
     locked([=](VirtualDevice& d) { d.model.info.mode = qint8(mode); });
 }
 
+QString serialNumber()
+{
+    return locked([](VirtualDevice& d) { return QString::fromStdWString(d.serialNumber()); });
+}
+
+void setSerialNumber(const QString& serial)
+{
+    locked([=](VirtualDevice& d) { d.firmwareSerial = d.bootloaderSerial = serial.toStdWString(); });
+}
+
+void setBootloaderSerialNumber(const QString& serial)
+{
+    locked([=](VirtualDevice& d) { d.bootloaderSerial = serial.toStdWString(); });
+}
+
 qint32 bootloaderWord()
 {
     return locked([](VirtualDevice& d) { return d.model.bootloaderWord; });

@@ -19,6 +19,8 @@ constexpr unsigned short kVendorId = 0x0483;
 constexpr unsigned short kProductId = 0x5750;
 // The board's path as hid_enumerate lists it and hid_open_path takes it.
 constexpr const char* kPath = "virtual-fc:0";
+// The USB serial number string the board reports by default, in both of its programs.
+constexpr const wchar_t* kSerialNumber = L"FC3A00017";
 
 // Injected link and controller faults. Each is armed for a number of affected transactions
 // (count -1: until cleared). The meaning of `param`:
@@ -172,6 +174,14 @@ void setInfo(const FCProtocol::DS_INFO_RD& info);
 // 0 flight firmware, 1 bootloader (the info mode). Changing it here does not drop the bus.
 int boardMode();
 void setBoardMode(int mode);
+// The USB serial number string (hid_get_device_info, hid_enumerate) of the flight firmware and of
+// the bootloader; an empty text: the device reports none. setSerialNumber sets both; a
+// bootloader describing itself otherwise is set after it. A handle keeps the description it
+// was first given, as hidraw does.
+QString serialNumber();
+void setSerialNumber(const QString& serial);
+void setBootloaderSerialNumber(const QString& serial);
+
 // The identity word the bootloader reports as the third FW_INFO_RD word (board id 0x00).
 qint32 bootloaderWord();
 void setBootloaderWord(qint32 word);

@@ -191,6 +191,8 @@ void QtUsbHID::RunTask(Task* task)
         timeOutsInRow = 0;
         // A device that has answered before is first asked with the report id it answered.
         openDevice = deviceKey();
+        const hid_device_info* info = hid_get_device_info(device);
+        openSerial = info && info->serial_number ? QString::fromWCharArray(info->serial_number) : QString();
         const auto known = provenIds.constFind(openDevice);
         if (known != provenIds.constEnd())
             reportIdFlag = *known;

@@ -62,6 +62,10 @@ public:
     // program's process id (0 if it did not say). Like the task, read between transactions.
     bool lockRefused() const { return refusedForLock; }
     qint64 lockHolder() const { return holderPid; }
+    // The USB serial number string of the device the last successful open reached (empty when
+    // it reports none, and before the first open). It tells one controller from another of
+    // the same model, wherever it is plugged in. Read between transactions.
+    QString serialNumber() const { return openSerial; }
 
     // The order between the thread that hands a task over and the pool thread that runs it.
     // The pool's queue and QFuture synchronise inside Qt's library, out of sight of a thread
@@ -127,6 +131,7 @@ private:
     int timeOutsInRow = 0;
     // The open handle's device, and the report id last proven on each device reached.
     QByteArray openDevice;
+    QString openSerial;
     QHash<QByteArray, bool> provenIds;
     DeviceLock lock;
     bool refusedForLock = false;
