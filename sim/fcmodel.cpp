@@ -281,14 +281,20 @@ FCModel::Answer FCModel::handle(int type, const QByteArray& payload, Clock::time
         answer.payload = para;
         break;
     case PARA_WR:
-        para = payload.left(kParaSize);
+        if (!mischief.keepValues) {
+            para = payload.left(kParaSize);
+        } else if (mischief.keptOffset > 0 && mischief.keptOffset + 2 <= kParaSize) {
+            const QByteArray kept = para.mid(mischief.keptOffset, 2);
+            para = payload.left(kParaSize);
+            para.replace(mischief.keptOffset, 2, kept);
+        }
         answer.payload = para;
         break;
     case RC_RD:
         answer.payload = rcReply(now);
         break;
     case RC_WR:
-        answer.payload = rcWrite(payload);
+        answer.payload = rcWrite(mischief.keepValues ? QByteArray() : payload);
         break;
     case RC_CALI:
         if (command == kCommandStart) {
@@ -320,9 +326,11 @@ FCModel::Answer FCModel::handle(int type, const QByteArray& payload, Clock::time
         break;
     case FRAME_RW:
         if (command == 1) {
-            frame.airframe = qint8(byteAt(payload, 1));
-            frame.mounting = qint8(byteAt(payload, 2));
-            answer.payload = payload.left(3);
+            if (!mischief.keepValues) {
+                frame.airframe = qint8(byteAt(payload, 1));
+                frame.mounting = qint8(byteAt(payload, 2));
+            }
+            answer.payload = QByteArray(1, char(command)) + char(frame.airframe) + char(frame.mounting);
         } else {
             answer.payload.append(char(frame.replyCode));
             answer.payload.append(char(frame.airframe));
@@ -442,6 +450,13 @@ void FCModel::loadStored()
 
 QByteArray FCModel::rcWrite(const QByteArray& payload)
 {
+    if (payload.isEmpty()) {
+        // Kept as it was: the echo tells the values the controller holds.
+        Writer w;
+        w.stream << rcState.channelWord << rcState.trailing[2] << rcState.trailing[3] << rcState.trailing[4]
+                 << rcState.trailing[6];
+        return w.bytes;
+    }
     // Availability (bits 0..7) and receiver type (bits 17..19) describe the receiver itself;
     // the controller keeps its own and takes the rest of the word.
     constexpr quint32 receiverBits = 0x000E00FFu;

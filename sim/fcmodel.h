@@ -26,6 +26,8 @@ public:
     struct Mischief {
         bool refuseBlock = false;
         bool wrongVerify = false;
+        bool keepValues = false;
+        int keptOffset = 0; // PARA_WR: only this field is kept (0: the whole record)
     };
 
     static constexpr int kBlockSize = 2048;

@@ -527,6 +527,8 @@ void VirtualDevice::frameComplete(const QByteArray& frame, Clock::time_point don
     const bool inBootloader = model.info.mode == 1;
     mischief.refuseBlock = type == BLOCK_PROG && inBootloader && takeFault(Fault::RefuseBlock, type);
     mischief.wrongVerify = type == VERIFY && inBootloader && takeFault(Fault::WrongVerify, type);
+    const bool isWrite = type == PARA_WR || type == RC_WR || (type == FRAME_RW && frame.size() > 2 && frame[2] == 1);
+    mischief.keepValues = isWrite && !inBootloader && takeFault(Fault::KeepValues, type, &mischief.keptOffset);
     const FCModel::Answer answer = model.handle(type, frame.mid(2, n - 4), doneAt, mischief);
     if (!answer.answered)
         return;

@@ -142,7 +142,8 @@ private:
     template <typename T>
     static void remember(QList<T>& list, const T& item);
 
-    std::array<FaultSlot, 16> faults_{};
+    // One slot per fault; WriteFailFresh is the last of them.
+    std::array<FaultSlot, size_t(VirtualFC::Fault::WriteFailFresh) + 1> faults_{};
     std::mt19937 random_{1};
     int generation_ = 0;
     Clock::time_point busFreeAt_;

@@ -48,6 +48,10 @@ enum class Fault {
                  // glitch or a brown-out does: the frame is lost, open handles die, and `param`
                  // ms later (default 2000) the board is back in the program it was running,
                  // its flash as it was
+    KeepValues,  // a write (PARA_WR, RC_WR, a FRAME_RW write) is answered, but the board keeps the
+                 // values it had and echoes them, as a board that refuses a value; for PARA_WR a
+                 // `param` above 0 keeps only the 16-bit field at that byte offset of the record
+                 // (6: escMin) and takes the rest
     WriteFailFresh, // the first `param` writes (at least 1) on a newly opened handle fail with
                  // -1, whatever their report id, as when the cable is wiggled right after the
                  // open; the board stays on the bus and later writes pass. The count is of

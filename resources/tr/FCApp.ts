@@ -47,6 +47,10 @@
         <source>Before a firmware update</source>
         <translation>固件升级前</translation>
     </message>
+    <message>
+        <source>Board unknown (kept before controllers were told apart)</source>
+        <translation>飞控未知（在区分各飞控之前保存）</translation>
+    </message>
 </context>
 <context>
     <name>CliApp</name>
@@ -640,56 +644,12 @@
         <translation>参数无法保存到 %1：%2</translation>
     </message>
     <message>
-        <source>%1 is not a file that can be read.</source>
-        <translation>%1 不是可读取的文件。</translation>
-    </message>
-    <message>
-        <source>%1 is larger than 64 KiB and cannot be a tuning file.</source>
-        <translation>%1 大于 64 KiB，不可能是参数文件。</translation>
-    </message>
-    <message>
-        <source>%1 cannot be read: %2</source>
-        <translation>无法读取 %1：%2</translation>
-    </message>
-    <message>
-        <source>%1 is not a tuning file: %2</source>
-        <translation>%1 不是参数文件：%2</translation>
-    </message>
-    <message>
-        <source>%1 is not a tuning file: &quot;format&quot; is missing or names another format.</source>
-        <translation>%1 不是参数文件：缺少“format”或格式名称不符。</translation>
-    </message>
-    <message>
-        <source>The tuning file has no value for &quot;%1&quot;. Nothing was sent.</source>
-        <translation>参数文件中缺少“%1”的值。未发送任何参数。</translation>
-    </message>
-    <message>
-        <source>The value of &quot;%1&quot; in the tuning file is not a number. Nothing was sent.</source>
-        <translation>参数文件中“%1”的值不是数字。未发送任何参数。</translation>
-    </message>
-    <message>
-        <source>The value of &quot;%1&quot; in the tuning file must be a whole number. Nothing was sent.</source>
-        <translation>参数文件中“%1”的值必须是整数。未发送任何参数。</translation>
-    </message>
-    <message>
-        <source>The value of &quot;%1&quot; in the tuning file is outside %2 to %3. Nothing was sent.</source>
-        <translation>参数文件中“%1”的值超出 %2 至 %3 的范围。未发送任何参数。</translation>
-    </message>
-    <message>
         <source>History…</source>
         <translation>历史记录…</translation>
     </message>
     <message>
         <source>The controller did not answer while its setup was read. Nothing was saved.</source>
         <translation>读取飞控设置时飞控没有应答。未保存任何内容。</translation>
-    </message>
-    <message>
-        <source>%1 is a tuning file of version %2; this program reads versions 1 and 2.</source>
-        <translation>%1 是第 %2 版的参数文件，本程序只能读取第 1 版和第 2 版。</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; in the tuning file is not a group of values. Nothing was sent.</source>
-        <translation>参数文件中的“%1”不是一组数值。未发送任何参数。</translation>
     </message>
     <message>
         <source>The controller did not answer while its setup was read, so the file cannot be compared with it. Nothing was sent.</source>
@@ -716,12 +676,24 @@
         <translation>读取飞控设置时飞控没有应答，无法与历史记录比较。</translation>
     </message>
     <message>
-        <source>%1 is a tuning file of version %2; this program reads version 1.</source>
-        <translation>%1 是第 %2 版的参数文件，本程序只能读取第 1 版。</translation>
+        <source>%1 cannot be loaded: %2. Nothing was sent.</source>
+        <translation>无法载入 %1：%2。未发送任何参数。</translation>
     </message>
     <message>
-        <source>Load this tuning? %1 of its values differ from the controller's. They are not stored in the controller until you press Save.</source>
-        <translation>载入此参数？其中 %1 个值与飞控当前的不同。点击“保存”之前，参数不会保存到飞控中。</translation>
+        <source>These values did not take:</source>
+        <translation>以下数值未被飞控接受：</translation>
+    </message>
+    <message>
+        <source>%1: the controller kept %2</source>
+        <translation>%1：飞控保留了 %2</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>另有 %1 项</translation>
+    </message>
+    <message>
+        <source>The controller stopped answering while the values were written, so which of them it took is unknown. Check the page before you press Save.</source>
+        <translation>写入数值时飞控停止了应答，无法确定哪些数值已被接受。请先检查本页面，再点击“保存”。</translation>
     </message>
 </context>
 <context>
@@ -996,46 +968,6 @@
 <context>
     <name>CliSetup</name>
     <message>
-        <source>not a setup file: %1</source>
-        <translation>不是设置文件：%1</translation>
-    </message>
-    <message>
-        <source>not a setup file: &quot;format&quot; is missing or names another format</source>
-        <translation>不是设置文件：缺少“format”，或它指明的是其他格式</translation>
-    </message>
-    <message>
-        <source>a setup file of version %1; this program reads versions 1 and 2</source>
-        <translation>这是版本 %1 的设置文件；本程序读取版本 1 和 2</translation>
-    </message>
-    <message>
-        <source>no value for &quot;%1&quot;</source>
-        <translation>缺少“%1”的值</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is not a group of values</source>
-        <translation>“%1”不是一组数值</translation>
-    </message>
-    <message>
-        <source>the value of &quot;%1&quot; is not a number</source>
-        <translation>“%1”的值不是数字</translation>
-    </message>
-    <message>
-        <source>the value of &quot;%1&quot; must be a whole number</source>
-        <translation>“%1”的值必须是整数</translation>
-    </message>
-    <message>
-        <source>the value of &quot;%1&quot; is outside %2 to %3</source>
-        <translation>“%1”的值超出 %2 到 %3 的范围</translation>
-    </message>
-    <message>
-        <source>%1: cannot be read</source>
-        <translation>%1：无法读取</translation>
-    </message>
-    <message>
-        <source>%1: larger than 64 KiB, not a setup file</source>
-        <translation>%1：大于 64 KiB，不是设置文件</translation>
-    </message>
-    <message>
         <source>the controller waits in its bootloader, where its setup cannot be read; flash a firmware first</source>
         <translation>飞控正停留在引导程序中，无法读取其设置；请先写入固件</translation>
     </message>
@@ -1050,6 +982,14 @@
     <message>
         <source>name</source>
         <translation>名称</translation>
+    </message>
+    <message>
+        <source>the controller stopped answering while its setup was read back; which values it took is unknown</source>
+        <translation>读回飞控设置时飞控停止了应答；无法确定哪些数值已被接受</translation>
+    </message>
+    <message>
+        <source>the controller did not confirm the store</source>
+        <translation>飞控没有确认保存</translation>
     </message>
 </context>
 <context>
@@ -1119,6 +1059,49 @@
     <message>
         <source>The settings are stored in the controller.</source>
         <translation>设置已保存到飞控中。</translation>
+    </message>
+</context>
+<context>
+    <name>SetupFile</name>
+    <message>
+        <source>cannot be read</source>
+        <translation>无法读取</translation>
+    </message>
+    <message>
+        <source>larger than 64 KiB, not a setup file</source>
+        <translation>大于 64 KiB，不是设置文件</translation>
+    </message>
+    <message>
+        <source>not a setup file: %1</source>
+        <translation>不是设置文件：%1</translation>
+    </message>
+    <message>
+        <source>not a setup file: &quot;format&quot; is missing or names another format</source>
+        <translation>不是设置文件：缺少“format”，或它指明的是其他格式</translation>
+    </message>
+    <message>
+        <source>a setup file of version %1; this program reads versions 1 and 2</source>
+        <translation>这是版本 %1 的设置文件；本程序读取版本 1 和 2</translation>
+    </message>
+    <message>
+        <source>no value for &quot;%1&quot;</source>
+        <translation>缺少“%1”的值</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a group of values</source>
+        <translation>“%1”不是一组数值</translation>
+    </message>
+    <message>
+        <source>the value of &quot;%1&quot; is not a number</source>
+        <translation>“%1”的值不是数字</translation>
+    </message>
+    <message>
+        <source>the value of &quot;%1&quot; must be a whole number</source>
+        <translation>“%1”的值必须是整数</translation>
+    </message>
+    <message>
+        <source>the value of &quot;%1&quot; is outside %2 to %3</source>
+        <translation>“%1”的值超出 %2 到 %3 的范围</translation>
     </message>
 </context>
 </TS>

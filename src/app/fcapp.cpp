@@ -5,11 +5,13 @@
 #include "app/keygrabber.h"
 #include "app/languagechoice.h"
 #include "app/setupnotices.h"
+#include "app/titledrag.h"
 #include "app/versioninfo.h"
 #include "engine/linksupervisor.h"
 #include "engine/notstoredmark.h"
 #include "engine/setuphistory.h"
 #include "engine/setupkeeper.h"
+#include "engine/setupstore.h"
 #include "pages/pagefcfirmware.h"
 #include "pages/pagefcframe.h"
 #include "pages/pagefcpara.h"
@@ -19,6 +21,7 @@
 #include "protocol/requests.h"
 #include "protocol/task.h"
 #include "ui_fcapp.h"
+#include "usb/qtusbhid.h"
 #include "usb/trcontroller.h"
 #include "widgets/dialogwarning.h"
 #include "widgets/statusstrip.h"
@@ -50,6 +53,7 @@ FCApp::FCApp(QWidget* parent)
     , notStored(new NotStoredMark(this))
     , history(new SetupHistory(SetupHistory::defaultRoot(), this))
     , keeper(new SetupKeeper(history, this))
+    , store(new SetupStore(this))
     , notices(new SetupNotices(history, this))
 {
     pageTimerObj.setInterval(kPageTickMs);
@@ -58,6 +62,7 @@ FCApp::FCApp(QWidget* parent)
     // setupUi also binds on_pushButton_storge_clicked and on_pushButton_default_clicked.
     ui->setupUi(this);
     strip = new StatusStrip(ui->checkBox_usb, ui->label_usb, ui->checkBox_err, ui->label_err, ui->pushButton_storge);
+    new TitleDrag(this, ui->frame_title);
 
     // The pages in stack order; the stack takes ownership. The status page is shown first; the
     // others build their forms after the first paint, or when shown before that.
@@ -152,8 +157,12 @@ void FCApp::bindPages()
     connect(supervisor, &LinkSupervisor::radioOnlyBoard, this, &FCApp::trimNavigation);
     connect(notStored, &NotStoredMark::changed, this, &FCApp::showNotStored);
     connect(keeper, &SetupKeeper::sendTask, this, &FCApp::PreAddTask);
-    connect(supervisor, &LinkSupervisor::linkUp, this,
-            [this](const FCProtocol::DS_INFO_RD& info) { keeper->linkUp(info, supervisor->isUpdating()); });
+    connect(store, &SetupStore::sendTask, this, &FCApp::PreAddTask);
+    // Emitted from a finished task, between transactions: the transport may be asked.
+    connect(supervisor, &LinkSupervisor::linkUp, this, [this](const FCProtocol::DS_INFO_RD& info) {
+        keeper->linkUp(info, trController->transport()->serialNumber(), supervisor->isUpdating());
+    });
+    notStored->follow(paraPage->verifiedWrite());
     // Queued: the questions open from the event loop, never inside a task's completion.
     connect(supervisor, &LinkSupervisor::bootloaderWaiting, this, &FCApp::showBootloaderNotice,
             Qt::QueuedConnection);
@@ -177,6 +186,8 @@ void FCApp::PreAddTask(FCProtocol::Task* task)
 
 void FCApp::TaskDone(FCProtocol::Task* task)
 {
+    // Before the page takes it: a verified write's own tasks count by its outcome.
+    notStored->taskDone(task);
     switch (supervisor->route()) {
     case LinkSupervisor::Route::FirmwarePage:
         // During an update only the shown firmware page may see results.
@@ -191,8 +202,8 @@ void FCApp::TaskDone(FCProtocol::Task* task)
     case LinkSupervisor::Route::Nobody:
         break;
     }
-    notStored->taskDone(task);
     keeper->taskDone(task);
+    store->taskDone(task);
     supervisor->taskDone(task);
 
     disconnect(task, &FCProtocol::Task::TaskDone, this, &FCApp::TaskDone);
@@ -263,8 +274,7 @@ void FCApp::boot_state_changed(bool start)
 void FCApp::on_pushButton_storge_clicked()
 {
     // The values about to become permanent, kept first; the store goes out in any case.
-    keeper->snapshotThen(QLatin1String(SetupHistory::kBeforeStore), this,
-                         [this] { PreAddTask(FCProtocol::Request::store()); });
+    keeper->snapshotThen(QLatin1String(SetupHistory::kBeforeStore), this, [this] { store->start(); });
 }
 
 void FCApp::language_changed(int n)
@@ -291,7 +301,7 @@ void FCApp::showBootloaderNotice(const FCProtocol::DS_INFO_RD& info)
 {
     // A board whose firmware page is trimmed away cannot be offered it.
     if (!ui->radioButton_page5->isHidden() && !supervisor->isUpdating())
-        notices->bootloaderWaiting(info);
+        notices->bootloaderWaiting(info, keeper->controller());
 }
 
 void FCApp::openFirmwarePage()
@@ -304,41 +314,11 @@ void FCApp::openFirmwarePage()
 
 void FCApp::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton) {
-        if (ui->frame_title->geometry().contains(event->localPos().toPoint())) {
-            dragging = true;
-            const QPoint offset = event->globalPos() - frameGeometry().topLeft();
-            dragX = offset.x();
-            dragY = offset.y();
-            event->accept();
-        } else {
-            event->ignore();
-        }
-    } else if (event->button() == Qt::RightButton) {
+    // A left drag on the title strip moves the window (TitleDrag).
+    if (event->button() == Qt::RightButton)
         DialogWarning::tell(VersionInfo::dialogText());
-    } else {
+    else
         event->ignore();
-    }
-}
-
-void FCApp::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton) {
-        dragging = false;
-        event->accept();
-    } else {
-        event->ignore();
-    }
-}
-
-void FCApp::mouseMoveEvent(QMouseEvent* event)
-{
-    if ((event->buttons() & Qt::LeftButton) && dragging) {
-        move(event->globalPos() - QPoint(dragX, dragY));
-        event->accept();
-    } else {
-        event->ignore();
-    }
 }
 
 void FCApp::keyPressEvent(QKeyEvent* event)

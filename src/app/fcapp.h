@@ -14,6 +14,7 @@ class AccessNotice;
 class DialogWarning;
 class SetupHistory;
 class SetupKeeper;
+class SetupStore;
 class SetupNotices;
 class KeyGrabber;
 class QButtonGroup;
@@ -76,8 +77,6 @@ private slots:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -105,15 +104,13 @@ private:
     Ui::FCApp* ui;
     StatusStrip* strip = nullptr;
     QButtonGroup* pageButtons;
-    int dragX = 0;
-    int dragY = 0;
-    bool dragging = false;
     QSize maskSize;
     PageFCScope* scopePage;
     LinkSupervisor* supervisor;
     NotStoredMark* notStored;
     SetupHistory* history;
     SetupKeeper* keeper;
+    SetupStore* store;
     SetupNotices* notices;
 
     PageFCStatus* statusPage = nullptr;

@@ -22,11 +22,13 @@ SetupNotices::SetupNotices(const SetupHistory* history, QWidget* window)
 {
 }
 
-void SetupNotices::bootloaderWaiting(const FCProtocol::DS_INFO_RD& info)
+void SetupNotices::bootloaderWaiting(const FCProtocol::DS_INFO_RD& info, const ControllerId& controller)
 {
     if (bootloaderNotice)
         return;
-    const std::optional<SetupHistory::Snapshot> kept = history->newest(info.boardWord);
+    const std::optional<SetupHistory::Snapshot> kept = controller.hasSerial()
+        ? history->newest({info.boardWord, controller.serial})
+        : std::nullopt;
     const QString text = kept
         ? fcAppText(QT_TRANSLATE_NOOP("FCApp", "The controller is waiting in its bootloader for a firmware image: its "
                                                "last update did not finish. Its setup is safe in the history (%1). "

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/controllerid.h"
 #include "protocol/dsinforrd.h"
 
 #include <QObject>
@@ -20,8 +21,10 @@ class SetupNotices : public QObject
 public:
     SetupNotices(const SetupHistory* history, QWidget* window);
 
-    // One notice at a time; none while an earlier one is open.
-    void bootloaderWaiting(const FCProtocol::DS_INFO_RD& info);
+    // One notice at a time; none while an earlier one is open. It claims a snapshot only when
+    // one belongs to this very controller: a bootloader that reports another serial number, or
+    // none, leaves the history unmentioned.
+    void bootloaderWaiting(const FCProtocol::DS_INFO_RD& info, const ControllerId& controller);
     void historyUnwritable(const QString& folder, const QString& error);
 
 signals:

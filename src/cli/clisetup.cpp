@@ -3,11 +3,14 @@
 #include "cli/clioutput.h"
 #include "cli/clisession.h"
 #include "cli/exitcode.h"
+#include "engine/setupfile.h"
 #include "engine/setuphistory.h"
 #include "engine/setupreader.h"
+#include "engine/setupstore.h"
 #include "protocol/helper.h"
 #include "protocol/requests.h"
 #include "protocol/task.h"
+#include "usb/qtusbhid.h"
 
 #include <QDebug>
 #include <QDir>
@@ -43,45 +46,13 @@ QString padded(const QString& text, int width)
     return text + QString(qMax(0, width - displayWidth(text)), QLatin1Char(' '));
 }
 
-QString problemText(const TuningFile::Result& result)
-{
-    switch (result.problem) {
-    case TuningFile::Problem::None: break;
-    case TuningFile::Problem::NotJson: return CliSetup::tr("not a setup file: %1").arg(result.detail);
-    case TuningFile::Problem::WrongFormat:
-        return CliSetup::tr("not a setup file: \"format\" is missing or names another format");
-    case TuningFile::Problem::WrongVersion:
-        return CliSetup::tr("a setup file of version %1; this program reads versions 1 and 2").arg(result.detail);
-    case TuningFile::Problem::Missing: return CliSetup::tr("no value for \"%1\"").arg(result.field);
-    case TuningFile::Problem::NotASection: return CliSetup::tr("\"%1\" is not a group of values").arg(result.field);
-    case TuningFile::Problem::NotANumber: return CliSetup::tr("the value of \"%1\" is not a number").arg(result.field);
-    case TuningFile::Problem::NotInteger:
-        return CliSetup::tr("the value of \"%1\" must be a whole number").arg(result.field);
-    case TuningFile::Problem::OutOfRange: {
-        const TuningFile::FieldRange range = TuningFile::rangeOf(result.field);
-        return CliSetup::tr("the value of \"%1\" is outside %2 to %3").arg(result.field).arg(range.minimum).arg(range.maximum);
-    }
-    }
-    return QString();
-}
-
 } // namespace
 
 int CliSetup::load(const QString& path, CliOutput& out, TuningFile::Result* result)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        out.error(tr("%1: cannot be read").arg(path));
-        return ExitCode::BadFile;
-    }
-    const QByteArray bytes = file.read(TuningFile::kMaxBytes + 1);
-    if (bytes.size() > TuningFile::kMaxBytes) {
-        out.error(tr("%1: larger than 64 KiB, not a setup file").arg(path));
-        return ExitCode::BadFile;
-    }
-    *result = TuningFile::parse(bytes);
+    *result = SetupFile::load(path);
     if (!result->ok()) {
-        out.error(QStringLiteral("%1: %2").arg(path, problemText(*result)));
+        out.error(QStringLiteral("%1: %2").arg(path, SetupFile::problemText(*result)));
         return ExitCode::BadFile;
     }
     return ExitCode::Done;
@@ -112,41 +83,51 @@ int CliSetup::read(CliSession& session, SetupRecord* setup)
     return session.exec();
 }
 
-int CliSetup::write(CliSession& session, const SetupRecord& controller, const SetupRecord& wanted)
+int CliSetup::restore(CliSession& session, CliOutput& out, const ControllerId& controller, const SetupRecord& held,
+                      const SetupRecord& wanted, bool thenStore, SetupRestore::Outcome* outcome)
 {
-    const QList<FCProtocol::Task*> tasks = SetupDiff::writes(controller, wanted);
-    if (tasks.isEmpty())
-        return ExitCode::Done;
-    QObject guard;
-    auto pending = std::make_shared<QSet<const QObject*>>();
-    auto settle = [&session, pending](const QObject* task) {
-        if (pending->remove(task) && pending->isEmpty())
-            session.finish(ExitCode::Done);
-    };
-    for (FCProtocol::Task* task : tasks) {
-        pending->insert(task);
-        // A write the queue drops never finishes: it counts as done, the read-back tells.
-        QObject::connect(task, &QObject::destroyed, &guard, settle);
+    SetupRestore restore;
+    restore.setKeep([&](const QString& reason, const SetupRecord& setup) { keep(out, controller, setup, reason); });
+    QObject::connect(&restore, &SetupRestore::sendTask, &session, &CliSession::send);
+    QObject::connect(&session, &CliSession::taskFinished, &restore, &SetupRestore::taskDone);
+    QObject::connect(&restore, &SetupRestore::finished, &restore, [&](const SetupRestore::Outcome& o) {
+        *outcome = o;
+        session.finish(ExitCode::Done);
+    });
+    restore.start(held, wanted, thenStore);
+    const int code = session.exec();
+    if (code != ExitCode::Done)
+        return code;
+    if (outcome->write.result == SetupWrite::Outcome::Result::Unknown) {
+        out.error(tr("the controller stopped answering while its setup was read back; which values it took is unknown"));
+        return ExitCode::NoController;
     }
-    QObject::connect(&session, &CliSession::taskFinished, &guard, settle);
-    for (FCProtocol::Task* task : tasks)
-        session.send(task);
-    return session.exec();
+    if (outcome->storeAsked && outcome->write.result == SetupWrite::Outcome::Result::Done && !outcome->stored) {
+        out.error(tr("the controller did not confirm the store"));
+        return ExitCode::NoController;
+    }
+    return ExitCode::Done;
 }
 
-int CliSetup::store(CliSession& session)
+int CliSetup::store(CliSession& session, CliOutput& out)
 {
-    QObject guard;
-    QObject::connect(&session, &CliSession::taskFinished, &guard, [&session, &guard](FCProtocol::Task* task) {
-        if (task->type != FCProtocol::STORE)
-            return;
-        if (task->status == FCProtocol::Task::Success)
-            session.finish(ExitCode::Done);
-        else
-            QTimer::singleShot(kRetryMs, &guard, [&session] { session.send(FCProtocol::Request::store()); });
+    SetupStore store;
+    QObject::connect(&store, &SetupStore::sendTask, &session, &CliSession::send);
+    QObject::connect(&session, &CliSession::taskFinished, &store, &SetupStore::taskDone);
+    QObject::connect(&store, &SetupStore::finished, &store, [&session](bool stored) {
+        session.finish(stored ? ExitCode::Done : ExitCode::NoController);
     });
-    session.send(FCProtocol::Request::store());
-    return session.exec();
+    store.start();
+    const int code = session.exec();
+    if (code == ExitCode::NoController)
+        out.error(tr("the controller did not confirm the store"));
+    return code;
+}
+
+ControllerId CliSetup::controllerOf(CliSession& session, const FCProtocol::DS_INFO_RD& info)
+{
+    // Between transactions: the transport may be asked.
+    return {info.boardWord, session.controller()->transport()->serialNumber()};
 }
 
 bool CliSetup::keepsHistory()
@@ -154,14 +135,15 @@ bool CliSetup::keepsHistory()
     return QDir(SetupHistory::defaultRoot()).exists();
 }
 
-void CliSetup::keep(CliOutput& out, qint32 boardWord, const SetupRecord& setup, const QString& reason)
+void CliSetup::keep(CliOutput& out, const ControllerId& controller, const SetupRecord& setup, const QString& reason)
 {
     if (!keepsHistory())
         return;
     SetupHistory history(SetupHistory::defaultRoot());
-    const QString path = history.write(boardWord, setup, reason, FCProtocol::Helper::boardName(boardWord));
+    const QString path =
+        history.write(controller, setup, reason, FCProtocol::Helper::boardName(controller.boardWord));
     if (path.isEmpty())
-        out.note(tr("The setup could not be kept in the history (%1).").arg(history.folderOf(boardWord)));
+        out.note(tr("The setup could not be kept in the history (%1).").arg(history.folderOf(controller)));
     else
         out.note(tr("The controller's setup is kept in the history: %1").arg(QDir::toNativeSeparators(path)));
 }

@@ -4,13 +4,13 @@
 #include "cli/clisession.h"
 #include "cli/clisetup.h"
 #include "cli/exitcode.h"
+#include "engine/setupfile.h"
 #include "engine/tuningfile.h"
 #include "protocol/helper.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QIODevice>
-#include <QSaveFile>
 
 QString CommandBackup::summary() const
 {
@@ -42,9 +42,9 @@ int CommandBackup::run(CliContext& context)
     }
     // Renamed over the target only when whole: an older backup under that name survives a
     // failed write.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        out.error(tr("%1: cannot be written (%2)").arg(path, file.errorString()));
+    const QString error = SetupFile::save(path, setup, header);
+    if (!error.isEmpty()) {
+        out.error(tr("%1: cannot be written (%2)").arg(path, error));
         return ExitCode::BadFile;
     }
     out.note(tr("The setup of %1 is in %2.").arg(header.board, QDir::toNativeSeparators(path)));

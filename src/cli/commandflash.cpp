@@ -195,7 +195,7 @@ int CommandFlash::run(CliContext& context)
         code = CliSetup::read(session, &setup);
         if (code != ExitCode::Done)
             return code;
-        CliSetup::keep(out, info.boardWord, setup, QLatin1String(SetupHistory::kBeforeUpdate));
+        CliSetup::keep(out, CliSetup::controllerOf(session, info), setup, QLatin1String(SetupHistory::kBeforeUpdate));
     }
 
     // 4. The update, ended as the page ends it: success once the restarted flight firmware

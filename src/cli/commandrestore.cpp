@@ -8,14 +8,6 @@
 
 #include <QCommandLineParser>
 
-namespace {
-
-// A write whose reply was lost may or may not have been taken: the read-back says, and what
-// still differs is written again, this many times in all.
-constexpr int kWriteRounds = 3;
-
-} // namespace
-
 QString CommandRestore::summary() const
 {
     return tr("write the values of FILE that differ to the controller and read them back");
@@ -47,36 +39,30 @@ int CommandRestore::run(CliContext& context)
     if (code != ExitCode::Done)
         return code;
 
-    QVector<SetupDiff::Row> rows = SetupDiff::rows(controller, file.setup);
+    const QVector<SetupDiff::Row> rows = SetupDiff::rows(controller, file.setup);
     CliSetup::print(out, rows, false, tr("controller"), path, QString(), QString());
     if (context.options().isSet(QStringLiteral("dry-run")))
         return ExitCode::Done;
 
-    if (rows.isEmpty()) {
+    const bool store = context.options().isSet(QStringLiteral("store"));
+    if (rows.isEmpty() && !store) {
         out.note(tr("The controller already holds these values."));
-    } else {
-        CliSetup::keep(out, info.boardWord, controller, QLatin1String(SetupHistory::kBeforeLoad));
-        for (int round = 0; round < kWriteRounds && !rows.isEmpty(); ++round) {
-            code = CliSetup::write(session, controller, file.setup);
-            if (code == ExitCode::Done)
-                code = CliSetup::read(session, &controller);
-            if (code != ExitCode::Done)
-                return code;
-            rows = SetupDiff::rows(controller, file.setup);
-        }
-        if (!rows.isEmpty()) {
-            out.error(tr("the controller holds other values than the file after writing:"));
-            CliSetup::print(out, rows, false, tr("controller"), path, QString(), QString());
-            return ExitCode::Differs;
-        }
-        out.note(tr("The controller holds the values of %1.").arg(path));
-    }
-
-    if (!context.options().isSet(QStringLiteral("store")))
         return ExitCode::Done;
-    CliSetup::keep(out, info.boardWord, controller, QLatin1String(SetupHistory::kBeforeStore));
-    code = CliSetup::store(session);
-    if (code == ExitCode::Done)
+    }
+    SetupRestore::Outcome outcome;
+    code = CliSetup::restore(session, out, CliSetup::controllerOf(session, info), controller, file.setup, store,
+                             &outcome);
+    if (code != ExitCode::Done)
+        return code;
+    if (outcome.write.result == SetupWrite::Outcome::Result::NotTaken) {
+        out.error(tr("the controller holds other values than the file after writing:"));
+        CliSetup::print(out, SetupDiff::rows(outcome.write.controller, file.setup), false, tr("controller"), path,
+                        QString(), QString());
+        return ExitCode::Differs;
+    }
+    out.note(rows.isEmpty() ? tr("The controller already holds these values.")
+                            : tr("The controller holds the values of %1.").arg(path));
+    if (store)
         out.note(tr("The settings are stored in the controller."));
-    return code;
+    return ExitCode::Done;
 }

@@ -18,7 +18,7 @@ int CommandStore::run(CliContext& context)
     if (code != ExitCode::Done)
         return code;
 
-    code = CliSetup::store(session);
+    code = CliSetup::store(session, context.output());
     if (code == ExitCode::Done)
         context.output().note(tr("The settings are stored in the controller."));
     return code;

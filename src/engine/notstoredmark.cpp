@@ -1,5 +1,6 @@
 #include "engine/notstoredmark.h"
 
+#include "engine/setupwrite.h"
 #include "protocol/requests.h"
 #include "protocol/task.h"
 
@@ -8,9 +9,18 @@ NotStoredMark::NotStoredMark(QObject* parent)
 {
 }
 
+void NotStoredMark::follow(const SetupWrite* write)
+{
+    verified = write;
+    connect(write, &SetupWrite::finished, this, [this](const SetupWrite::Outcome& outcome) {
+        if (outcome.changedController())
+            setMark(true);
+    });
+}
+
 void NotStoredMark::taskDone(const FCProtocol::Task* task)
 {
-    if (task->status != FCProtocol::Task::Success)
+    if (task->status != FCProtocol::Task::Success || (verified && verified->owns(task)))
         return;
     switch (task->type) {
     case FCProtocol::PARA_WR:

@@ -10,7 +10,7 @@
 struct SetupKeeper::Job {
     SetupReader* reader = nullptr;
     QString reason;
-    qint32 board = 0; // the controller read, whatever connects meanwhile
+    ControllerId board; // the controller read, whatever connects meanwhile
     bool onlyIfChanged = false;
     bool hasContext = false;
     QPointer<QObject> context;
@@ -25,10 +25,10 @@ SetupKeeper::SetupKeeper(SetupHistory* history, QObject* parent)
 
 SetupKeeper::~SetupKeeper() = default;
 
-void SetupKeeper::linkUp(const FCProtocol::DS_INFO_RD& info, bool updating)
+void SetupKeeper::linkUp(const FCProtocol::DS_INFO_RD& info, const QString& serial, bool updating)
 {
     boardKnown = true;
-    board = info.boardWord;
+    board = ControllerId{info.boardWord, serial};
     // The bootloader answers none of the reads.
     flightFirmware = info.mode == 0;
     if (flightFirmware && !updating)
@@ -50,7 +50,7 @@ bool SetupKeeper::keep(const QString& reason, const SetupRecord& setup)
 {
     if (!boardKnown)
         return false;
-    return !store->write(board, setup, reason, FCProtocol::Helper::boardName(board)).isEmpty();
+    return !store->write(board, setup, reason, FCProtocol::Helper::boardName(board.boardWord)).isEmpty();
 }
 
 bool SetupKeeper::owns(const FCProtocol::Task* task) const
@@ -107,12 +107,12 @@ void SetupKeeper::endJob(Job* job, const SetupRecord* setup, const QString& why)
         qDebug().noquote() << "History: no" << owned->reason << "snapshot, the setup could not be read:" << why;
     } else if (owned->onlyIfChanged) {
         bool unchanged = false;
-        store->writeIfChanged(owned->board, *setup, owned->reason, FCProtocol::Helper::boardName(owned->board),
-                             &unchanged);
+        store->writeIfChanged(owned->board, *setup, owned->reason,
+                              FCProtocol::Helper::boardName(owned->board.boardWord), &unchanged);
         if (unchanged)
             qDebug().noquote() << "History: setup as in the newest snapshot, none written";
     } else {
-        store->write(owned->board, *setup, owned->reason, FCProtocol::Helper::boardName(owned->board));
+        store->write(owned->board, *setup, owned->reason, FCProtocol::Helper::boardName(owned->board.boardWord));
     }
     if (owned->then && (!owned->hasContext || owned->context))
         owned->then();

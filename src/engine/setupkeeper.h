@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/controllerid.h"
 #include "engine/setuprecord.h"
 #include "protocol/dsinforrd.h"
 
@@ -33,12 +34,14 @@ public:
     SetupHistory* history() const { return store; }
     // A supported controller has answered since the program started.
     bool hasBoard() const { return boardKnown; }
-    qint32 boardWord() const { return board; }
+    // The controller connected last: its board word and USB serial number.
+    ControllerId controller() const { return board; }
 
-    // A new connection (the first telemetry of a connected controller): remembers the board,
-    // and in the flight firmware, outside an update, keeps its setup as "connected" unless
-    // that equals the newest snapshot.
-    void linkUp(const FCProtocol::DS_INFO_RD& info, bool updating);
+    // A new connection (the first telemetry of a connected controller, reached through the
+    // device with USB serial number `serial`, empty when it reports none): remembers the
+    // controller, and in the flight firmware, outside an update, keeps its setup as
+    // "connected" unless that equals its newest snapshot.
+    void linkUp(const FCProtocol::DS_INFO_RD& info, const QString& serial, bool updating);
 
     // Reads the setup, keeps it under `reason`, then calls `then`. The command behind it is
     // never lost: when the reading fails, or no controller in its flight firmware is known,
@@ -65,6 +68,6 @@ private:
     SetupHistory* store;
     QList<std::shared_ptr<Job>> jobs;
     bool boardKnown = false;
-    qint32 board = 0;
+    ControllerId board;
     bool flightFirmware = false;
 };

@@ -14,6 +14,16 @@ RadioSetup RadioSetup::fromRead(const FCProtocol::ReplyDecode::RcRecord& read)
     return radio;
 }
 
+RadioSetup RadioSetup::fromWrite(const FCProtocol::ReplyDecode::RcWriteRecord& write)
+{
+    RadioSetup radio;
+    radio.channelWord = write.channelWord;
+    for (int p = 0; p < 3; ++p)
+        radio.positionModes[p] = write.positionModes[p];
+    radio.modeButton = write.modeButton;
+    return radio;
+}
+
 void RadioSetup::setReversed(int channel, bool on)
 {
     const qint32 bit = qint32(1) << (8 + channel);

@@ -21,6 +21,8 @@ struct RadioSetup {
     qint8 modeButton = 0;
 
     static RadioSetup fromRead(const FCProtocol::ReplyDecode::RcRecord& read);
+    // From an RC_WR record (a write's echo).
+    static RadioSetup fromWrite(const FCProtocol::ReplyDecode::RcWriteRecord& write);
     bool reversed(int channel) const { return channelWord & (qint32(1) << (8 + channel)); }
     void setReversed(int channel, bool on);
     // The RC_WR record that puts this setup on a controller whose channel word is

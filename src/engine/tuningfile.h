@@ -29,6 +29,8 @@ constexpr qint64 kMaxBytes = 64 * 1024;
 
 enum class Problem {
     None,
+    Unreadable,   // the file cannot be opened or read; detail: the system's reason
+    TooLarge,     // over kMaxBytes, refused unread
     NotJson,      // syntax error (also an empty or truncated file); detail: parser message
     WrongFormat,  // not an object, or the format name is missing or another one
     WrongVersion, // detail: the version found

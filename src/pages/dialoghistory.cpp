@@ -6,18 +6,18 @@
 
 #include <QHeaderView>
 
-DialogHistory::DialogHistory(const QVector<SetupHistory::Snapshot>& snapshots, const SetupRecord& controller,
+DialogHistory::DialogHistory(const QVector<SetupHistory::Snapshot>& own,
+                             const QVector<SetupHistory::Snapshot>& unknownBoard, const SetupRecord& controller,
                              QWidget* parent)
     : QDialog(parent)
     , ui(new Ui::DialogHistory)
-    , list(snapshots)
     , now(controller)
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
     ui->pushButton_Cancel->setDefault(true);
-    ui->label_info->setText(list.isEmpty()
+    ui->label_info->setText(own.isEmpty() && unknownBoard.isEmpty()
                                 ? tr("No snapshot of this controller's setup has been taken yet.")
                                 : tr("Snapshots of this controller's setup, newest first. Select one to see "
                                      "what restoring it would change."));
@@ -37,15 +37,18 @@ DialogHistory::DialogHistory(const QVector<SetupHistory::Snapshot>& snapshots, c
     table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
-    table->setRowCount(list.size());
-    for (int i = 0; i < list.size(); ++i) {
-        const SetupHistory::Snapshot& s = list[i];
-        table->setItem(i, 0, new QTableWidgetItem(s.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
-        table->setItem(i, 1, new QTableWidgetItem(reasonText(s.reason)));
-        const int differing = SetupDiff::rows(now, s.setup).size();
-        auto* count = new QTableWidgetItem(QString::number(differing));
-        count->setTextAlignment(Qt::AlignCenter);
-        table->setItem(i, 2, count);
+    for (const SetupHistory::Snapshot& s : own)
+        addRow(s);
+    if (!unknownBoard.isEmpty()) {
+        // Kept before controllers of one model were told apart: maybe of this board, maybe not.
+        const int heading = table->rowCount();
+        table->insertRow(heading);
+        auto* item = new QTableWidgetItem(tr("Board unknown (kept before controllers were told apart)"));
+        item->setFlags(Qt::ItemIsEnabled);
+        table->setItem(heading, 0, item);
+        table->setSpan(heading, 0, 1, 3);
+        for (const SetupHistory::Snapshot& s : unknownBoard)
+            addRow(s);
     }
     ui->tableWidget_diff->setRows({}, tr("Snapshot"));
     ui->pushButton_restore->setEnabled(false);
@@ -62,15 +65,35 @@ DialogHistory::~DialogHistory()
     delete ui;
 }
 
-void DialogHistory::select(int row)
+void DialogHistory::addRow(const SetupHistory::Snapshot& s)
 {
-    ui->tableWidget_snapshots->selectRow(row);
+    QTableWidget* table = ui->tableWidget_snapshots;
+    const int row = table->rowCount();
+    table->insertRow(row);
+    list.push_back(s);
+    rowOf.push_back(row);
+    table->setItem(row, 0, new QTableWidgetItem(s.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
+    table->setItem(row, 1, new QTableWidgetItem(reasonText(s.reason)));
+    auto* count = new QTableWidgetItem(QString::number(SetupDiff::rows(now, s.setup).size()));
+    count->setTextAlignment(Qt::AlignCenter);
+    table->setItem(row, 2, count);
+}
+
+const SetupHistory::Snapshot* DialogHistory::chosen() const
+{
+    return selected < 0 ? nullptr : &list[selected];
+}
+
+void DialogHistory::select(int index)
+{
+    if (index >= 0 && index < rowOf.size())
+        ui->tableWidget_snapshots->selectRow(rowOf[index]);
 }
 
 void DialogHistory::showSelected()
 {
     const QList<QTableWidgetItem*> items = ui->tableWidget_snapshots->selectedItems();
-    selected = items.isEmpty() ? -1 : items.first()->row();
+    selected = items.isEmpty() ? -1 : int(rowOf.indexOf(items.first()->row()));
     const QVector<SetupDiff::Row> rows =
         selected < 0 ? QVector<SetupDiff::Row>() : SetupDiff::rows(now, list[selected].setup);
     ui->tableWidget_diff->setRows(rows, tr("Snapshot"));

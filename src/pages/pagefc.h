@@ -28,6 +28,11 @@ public:
     // A page shown for the first time builds its form first.
     void setVisible(bool visible) override;
 
+    // Starts `work` and runs the event loop until work calls the function it was given: for
+    // the short exchanges a button must see finished before it goes on. The pilot's clicks
+    // and keys wait meanwhile; the work must end (every task finishes or is dropped).
+    static void waitFor(const std::function<void(std::function<void()> done)>& work);
+
 signals:
     void AddTask(FCProtocol::Task* task);
 
@@ -48,10 +53,6 @@ protected:
 
     // Asks the user with the modal warning box; true only for OK (Enter means Cancel).
     static bool confirmed(const QString& text);
-    // Starts `work` and runs the event loop until work calls the function it was given: for
-    // the short exchanges a button must see finished before it goes on. The pilot's clicks
-    // and keys wait meanwhile; the work must end (every task finishes or is dropped).
-    static void waitFor(const std::function<void(std::function<void()> done)>& work);
 
 private:
     bool built = false;

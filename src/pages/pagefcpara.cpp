@@ -1,12 +1,6 @@
 #include "pages/pagefcpara.h"
 
-#include "engine/setupdiff.h"
-#include "engine/setuphistory.h"
-#include "engine/setupkeeper.h"
-#include "engine/tuningfile.h"
-#include "pages/dialoghistory.h"
-#include "widgets/dialogsetupdiff.h"
-#include "widgets/dialogwarning.h"
+#include "pages/setupactions.h"
 #include "protocol/helper.h"
 #include "protocol/requests.h"
 #include "ui_pagefcpara.h"
@@ -14,14 +8,9 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QDateTime>
 #include <QDebug>
 #include <QDoubleSpinBox>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QLineEdit>
-#include <QSaveFile>
 #include <QSignalMapper>
 
 namespace {
@@ -39,10 +28,11 @@ PageFCPara::PageFCPara(QWidget* parent, Build when)
     , linkGroup(new QButtonGroup(this))
     , escGroup(new QButtonGroup(this))
     , spinBoxMapper(new QSignalMapper(this))
+    , actions(new SetupActions(this))
 {
     setObjectName(QStringLiteral("pageFCPara"));
     setFixedSize(780, 310);
-    connect(&reader, &SetupReader::sendTask, this, &PageFC::AddTask);
+    connect(actions, &SetupActions::sendTask, this, &PageFC::AddTask);
     buildIf(when);
 }
 
@@ -81,9 +71,9 @@ void PageFCPara::build()
     // mappedObject is mapped(QObject*) under its current name.
     connect(spinBoxMapper, &QSignalMapper::mappedObject, this, &PageFCPara::spinBoxesEditingFinished);
 
-    connect(ui->pushButton_paraSave, &QPushButton::clicked, this, &PageFCPara::saveClicked);
-    connect(ui->pushButton_paraLoad, &QPushButton::clicked, this, &PageFCPara::loadClicked);
-    connect(ui->pushButton_paraHistory, &QPushButton::clicked, this, &PageFCPara::openHistory);
+    connect(ui->pushButton_paraSave, &QPushButton::clicked, actions, &SetupActions::saveClicked);
+    connect(ui->pushButton_paraLoad, &QPushButton::clicked, actions, &SetupActions::loadClicked);
+    connect(ui->pushButton_paraHistory, &QPushButton::clicked, actions, &SetupActions::openHistory);
 
     ui->stackedWidget->setCurrentIndex(0);
     ui->radioButton_page_esc->setChecked(true);
@@ -186,8 +176,8 @@ void PageFCPara::sendEdit()
 
 void PageFCPara::TaskDone(FCProtocol::Task* task)
 {
-    // The backup's reading sees its failures too.
-    reader.taskDone(task);
+    // The file and history readings and writes see their failures too.
+    actions->taskDone(task);
     if (task->status != FCProtocol::Task::Success)
         return;
     task->rxStream.device()->seek(task->headLength);
@@ -310,190 +300,27 @@ QString PageFCPara::boardText() const
     return telemetryRead ? FCProtocol::Helper::boardName(telemetry.boardWord) : QString();
 }
 
-void PageFCPara::saveClicked()
+void PageFCPara::setSetupKeeper(SetupKeeper* setupKeeper)
 {
-    if (!deviceRead) {
-        DialogWarning::tell(tr("No parameters have been read from the controller yet; there is nothing to save."));
-        return;
-    }
-    QString path = QFileDialog::getSaveFileName(this, tr("Save to file"), QString(), tr("Tuning (*.json)"));
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".json");
-    saveTuningFile(path);
+    actions->setSetupKeeper(setupKeeper);
 }
 
-void PageFCPara::loadClicked()
+const SetupWrite* PageFCPara::verifiedWrite() const
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Load from file"), QString(), tr("Tuning (*.json)"));
-    if (!path.isEmpty())
-        loadTuningFile(path);
-}
-
-bool PageFCPara::readSetup(SetupRecord* setup)
-{
-    bool read = false;
-    QString why;
-    QMetaObject::Connection finished;
-    QMetaObject::Connection failed;
-    waitFor([&](std::function<void()> done) {
-        finished = connect(&reader, &SetupReader::finished, this, [&read, setup, done](const SetupRecord& r) {
-            *setup = r;
-            read = true;
-            done();
-        });
-        failed = connect(&reader, &SetupReader::failed, this, [&why, done](const QString& w) {
-            why = w;
-            done();
-        });
-        reader.start();
-    });
-    disconnect(finished);
-    disconnect(failed);
-    if (!read)
-        qDebug().noquote() << "The setup could not be read:" << why;
-    return read;
+    return actions->verifiedWrite();
 }
 
 bool PageFCPara::saveTuningFile(const QString& path)
 {
-    if (!deviceRead) {
-        DialogWarning::tell(tr("No parameters have been read from the controller yet; there is nothing to save."));
-        return false;
-    }
-    SetupRecord setup;
-    if (!readSetup(&setup)) {
-        DialogWarning::tell(tr("The controller did not answer while its setup was read. Nothing was saved."));
-        return false;
-    }
-    // Written beside the target and renamed over it only when complete: a failed save
-    // never leaves half a file, and an older backup under that name survives it.
-    QSaveFile file(path);
-    const QByteArray bytes = TuningFile::toJson(setup, {boardText(), QDateTime::currentDateTimeUtc(), QString()});
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        DialogWarning::tell(tr("The tuning could not be saved to %1: %2").arg(QFileInfo(path).fileName(), file.errorString()));
-        return false;
-    }
-    return true;
+    return actions->save(path);
 }
 
 bool PageFCPara::loadTuningFile(const QString& path)
 {
-    if (!deviceRead) {
-        DialogWarning::tell(tr("No parameters have been read from the controller yet; connect it and open this page first."));
-        return false;
-    }
-    // The name alone: a long folder path would not fit the message box.
-    const QString shown = QFileInfo(path).fileName();
-    const QFileInfo info(path);
-    if (info.isDir() || !info.exists()) {
-        DialogWarning::tell(tr("%1 is not a file that can be read.").arg(shown));
-        return false;
-    }
-    if (info.size() > TuningFile::kMaxBytes) {
-        DialogWarning::tell(tr("%1 is larger than 64 KiB and cannot be a tuning file.").arg(shown));
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        DialogWarning::tell(tr("%1 cannot be read: %2").arg(shown, file.errorString()));
-        return false;
-    }
-    // A file that grew since it was looked at is still read no further than the limit.
-    const QByteArray bytes = file.read(TuningFile::kMaxBytes + 1);
-    if (bytes.size() > TuningFile::kMaxBytes) {
-        DialogWarning::tell(tr("%1 is larger than 64 KiB and cannot be a tuning file.").arg(shown));
-        return false;
-    }
-
-    const TuningFile::Result result = TuningFile::parse(bytes);
-    switch (result.problem) {
-    case TuningFile::Problem::None:
-        break;
-    case TuningFile::Problem::NotJson:
-        DialogWarning::tell(tr("%1 is not a tuning file: %2").arg(shown, result.detail));
-        return false;
-    case TuningFile::Problem::WrongFormat:
-        DialogWarning::tell(tr("%1 is not a tuning file: \"format\" is missing or names another format.").arg(shown));
-        return false;
-    case TuningFile::Problem::WrongVersion:
-        DialogWarning::tell(tr("%1 is a tuning file of version %2; this program reads versions 1 and 2.").arg(shown, result.detail));
-        return false;
-    case TuningFile::Problem::NotASection:
-        DialogWarning::tell(tr("\"%1\" in the tuning file is not a group of values. Nothing was sent.").arg(result.field));
-        return false;
-    case TuningFile::Problem::Missing:
-        DialogWarning::tell(tr("The tuning file has no value for \"%1\". Nothing was sent.").arg(result.field));
-        return false;
-    case TuningFile::Problem::NotANumber:
-        DialogWarning::tell(tr("The value of \"%1\" in the tuning file is not a number. Nothing was sent.").arg(result.field));
-        return false;
-    case TuningFile::Problem::NotInteger:
-        DialogWarning::tell(tr("The value of \"%1\" in the tuning file must be a whole number. Nothing was sent.").arg(result.field));
-        return false;
-    case TuningFile::Problem::OutOfRange: {
-        const TuningFile::FieldRange range = TuningFile::rangeOf(result.field);
-        DialogWarning::tell(tr("The value of \"%1\" in the tuning file is outside %2 to %3. Nothing was sent.")
-                        .arg(result.field)
-                        .arg(range.minimum)
-                        .arg(range.maximum));
-        return false;
-    }
-    }
-
-    SetupRecord controller;
-    const bool read = readSetup(&controller);
-    if (!read) {
-        // Without a reading the radio's own bits are unknown: such a file cannot be written.
-        if (result.setup.radio || result.setup.airframe) {
-            DialogWarning::tell(tr("The controller did not answer while its setup was read, so the file cannot "
-                                   "be compared with it. Nothing was sent."));
-            return false;
-        }
-        controller = SetupRecord();
-        controller.parameters = device;
-    }
-    const QVector<SetupDiff::Row> rows = SetupDiff::rows(controller, result.setup);
-    if (rows.isEmpty()) {
-        DialogWarning::tell(tr("%1 holds the controller's values already. Nothing needs to be sent.").arg(shown));
-        return false;
-    }
-    if (!DialogSetupDiff::ask(tr("Load this tuning? These values in %1 differ from the controller's. They are "
-                                 "not stored in the controller until you press Save.")
-                                  .arg(shown),
-                              rows, tr("File")))
-        return false;
-    bringBack(controller, read, result.setup);
-    return true;
+    return actions->load(path);
 }
 
 bool PageFCPara::openHistory()
 {
-    if (!keeper || !keeper->hasBoard()) {
-        DialogWarning::tell(tr("The history belongs to a connected controller, and none has answered yet."));
-        return false;
-    }
-    SetupRecord controller;
-    if (!readSetup(&controller)) {
-        DialogWarning::tell(tr("The controller did not answer while its setup was read, so the history cannot "
-                               "be compared with it."));
-        return false;
-    }
-    const QVector<SetupHistory::Snapshot> snapshots = keeper->history()->snapshots(keeper->boardWord());
-    DialogHistory dialog(snapshots, controller);
-    if (dialog.exec() != QDialog::Accepted || dialog.chosen() < 0)
-        return false;
-    bringBack(controller, true, snapshots[dialog.chosen()].setup);
-    return true;
-}
-
-void PageFCPara::bringBack(const SetupRecord& controller, bool controllerRead, const SetupRecord& wanted)
-{
-    if (keeper && controllerRead)
-        keeper->keep(QLatin1String(SetupHistory::kBeforeLoad), controller);
-    else if (keeper)
-        qDebug() << "History: no before-load snapshot, the setup could not be read";
-    for (FCProtocol::Task* task : SetupDiff::writes(controller, wanted))
-        emit AddTask(task);
+    return actions->openHistory();
 }

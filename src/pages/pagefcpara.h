@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/setupreader.h"
+#include "engine/setuprecord.h"
 #include "pages/pagefc.h"
 #include "protocol/dspara.h"
 
@@ -11,7 +11,9 @@
 class QButtonGroup;
 class QDoubleSpinBox;
 class QSignalMapper;
+class SetupActions;
 class SetupKeeper;
+class SetupWrite;
 
 namespace Ui {
 class PageFCPara;
@@ -37,16 +39,17 @@ public:
     QString boardText() const;
 
     // The automatic history; without it the page keeps no snapshot and shows no history.
-    void setSetupKeeper(SetupKeeper* setupKeeper) { keeper = setupKeeper; }
+    void setSetupKeeper(SetupKeeper* setupKeeper);
+    // The write that brings a file or a snapshot onto the controller, read back and compared.
+    const SetupWrite* verifiedWrite() const;
 
-    // Reads the controller's whole setup now, waiting for it; false when it could not be read.
-    bool readSetup(SetupRecord* setup);
     // Reads the whole setup and writes it to `path` as a tuning file; the pilot sees a message
     // on failure. Returns true when the file was written whole.
     bool saveTuningFile(const QString& path);
     // Checks `path` whole; a good file is compared with the controller's setup, the values
-    // that differ are shown to the pilot and, on OK, the sections that differ are written
-    // (urgent). Returns true when something was sent.
+    // that differ are shown to the pilot and, on OK, the sections that differ are written and
+    // read back; the pilot sees the values that did not take. Returns true when something was
+    // sent.
     bool loadTuningFile(const QString& path);
     // The history of the connected controller; true when a snapshot was sent.
     bool openHistory();
@@ -65,14 +68,6 @@ protected:
     void build() override;
 
 private:
-    // The button handlers ask for a file name, then use the two functions above.
-    void saveClicked();
-    void loadClicked();
-
-    // Writes the sections of `wanted` that differ from `controller`, after keeping the
-    // controller's setup in the history when it was just read.
-    void bringBack(const SetupRecord& controller, bool controllerRead, const SetupRecord& wanted);
-
     void sendEdit();
     void refresh(bool forced);
     void setBox(QDoubleSpinBox* box, double value, bool forced);
@@ -96,6 +91,5 @@ private:
     QHash<QDoubleSpinBox*, Written> written;
     FCProtocol::DS_INFO_RD telemetry;
     bool telemetryRead = false;
-    SetupReader reader;
-    SetupKeeper* keeper = nullptr;
+    SetupActions* actions;
 };

@@ -145,13 +145,8 @@ QPoint PageFCRc::rightDotPosition() const
 void PageFCRc::checkBoxStateChanged()
 {
     qDebug() << "check box changed!";
-    for (int i = 0; i < rows->count(); ++i) {
-        const qint32 bit = qint32(1) << (8 + i);
-        if (rows->row(i).reverseBox->isChecked())
-            pending.channelWord |= bit;
-        else
-            pending.channelWord &= ~bit;
-    }
+    for (int i = 0; i < rows->count(); ++i)
+        pending.setReversed(i, rows->row(i).reverseBox->isChecked());
     writeRc();
 }
 
@@ -271,20 +266,17 @@ bool PageFCRc::readRcRd(FCProtocol::Task* task)
     if (!FCProtocol::ReplyDecode::decodeRcRead(task->rxData.mid(task->headLength), &radio))
         return false;
 
-    pending.channelWord = radio.channelWord;
-    for (int p = 0; p < 3; ++p)
-        pending.positionModes[p] = radio.positionModes[p];
-    pending.modeButton = radio.modeButton;
+    pending = RadioSetup::fromRead(radio);
     return true;
 }
 
 bool PageFCRc::readRcWr(FCProtocol::Task* task)
 {
-    WriteSet echo;
+    FCProtocol::ReplyDecode::RcWriteRecord echo;
     if (!FCProtocol::ReplyDecode::decodeRcWrite(task->rxData.mid(task->headLength), &echo))
         return false;
 
-    pending = echo;
+    pending = RadioSetup::fromWrite(echo);
     radio.channelWord = echo.channelWord;
     for (int p = 0; p < 3; ++p)
         radio.positionModes[p] = echo.positionModes[p];
@@ -383,5 +375,6 @@ void PageFCRc::updateSwitchTexts()
 
 void PageFCRc::writeRc()
 {
-    emit AddTask(FCProtocol::Request::rcWrite(pending));
+    // The controller's own bits of the channel word go back as it sent them.
+    emit AddTask(FCProtocol::Request::rcWrite(pending.writeOver(radio.channelWord)));
 }

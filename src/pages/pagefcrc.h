@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/setuprecord.h"
 #include "pages/pagefc.h"
 #include "protocol/replydecode.h"
 
@@ -49,7 +50,6 @@ private:
     // The radio as the controller last reported it.
     using RadioState = FCProtocol::ReplyDecode::RcRecord;
     // What every RC_WR carries, whole: the controller's values with the user's changes.
-    using WriteSet = FCProtocol::ReplyDecode::RcWriteRecord;
 
     bool readRcRd(FCProtocol::Task* task);
     bool readRcWr(FCProtocol::Task* task);
@@ -67,7 +67,8 @@ private:
     QButtonGroup* modeGroup;
 
     RadioState radio;
-    WriteSet pending;
+    // The pilot's choices, to be written (the controller's own bits of the word as last read).
+    RadioSetup pending;
     bool calibrating = false;
     QPixmap dot;
     // Offsets of the left and right dots from their bases, in pixels.

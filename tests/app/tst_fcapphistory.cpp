@@ -67,7 +67,7 @@ void TestFCAppHistory::restoreFromHistory()
 {
     open();
     SetupHistory* history = app->setupKeeper()->history();
-    const qint32 board = VirtualFC::info().boardWord;
+    const ControllerId board{VirtualFC::info().boardWord, VirtualFC::serialNumber()};
     QTRY_COMPARE_WITH_TIMEOUT(history->snapshots(board).size(), 1, 5000);
     QCOMPARE(history->snapshots(board)[0].reason, QStringLiteral("connected"));
     const QByteArray para = VirtualFC::para();
@@ -111,21 +111,30 @@ void TestFCAppHistory::restoreFromHistory()
 void TestFCAppHistory::bootloaderNotice_data()
 {
     QTest::addColumn<bool>("kept");
-    QTest::newRow("no snapshot") << false;
-    QTest::newRow("a snapshot in the history") << true;
+    QTest::addColumn<QString>("bootloaderSerial"); // what the bootloader reports
+    QTest::addColumn<bool>("claimed");
+    QTest::newRow("no snapshot") << false << "FC3A00017" << false;
+    QTest::newRow("a snapshot of this controller") << true << "FC3A00017" << true;
+    // The bootloader describes itself otherwise: the snapshot may be another board's.
+    QTest::newRow("the bootloader reports another serial number") << true << "BL0001" << false;
+    QTest::newRow("the bootloader reports none") << true << "" << false;
 }
 
 void TestFCAppHistory::bootloaderNotice()
 {
     QFETCH(bool, kept);
-    VirtualFC::setBoardMode(1);
+    QFETCH(QString, bootloaderSerial);
+    QFETCH(bool, claimed);
     if (kept) {
         SetupRecord setup;
         setup.parameters = FCProtocol::DS_PARA();
-        QVERIFY(!SetupHistory(SetupHistory::defaultRoot())
-                     .write(VirtualFC::info().boardWord, setup, "before-update", "Trelvo_0105")
-                     .isEmpty());
+        SetupHistory history(SetupHistory::defaultRoot());
+        // The flight firmware's own, and one of the model whose board is unknown.
+        for (const QString& serial : {VirtualFC::serialNumber(), QString()})
+            QVERIFY(!history.write({VirtualFC::info().boardWord, serial}, setup, "before-update", "Trelvo_0105").isEmpty());
     }
+    VirtualFC::setBootloaderSerialNumber(bootloaderSerial);
+    VirtualFC::setBoardMode(1);
     open();
     // The bootloader answers none of the status page's reads.
     app->pageTimer()->stop();
@@ -137,7 +146,7 @@ void TestFCAppHistory::bootloaderNotice()
     DialogWarning* notice = app->findChildren<DialogWarning*>().first();
     const QString text = notice->findChild<QLabel*>(QStringLiteral("label_info"))->text();
     QVERIFY2(text.startsWith("The controller is waiting in its bootloader for a firmware image"), qPrintable(text));
-    QCOMPARE(text.contains("Its setup is safe in the history"), kept);
+    QCOMPARE(text.contains("Its setup is safe in the history"), claimed);
     // More telemetry of the same connection: no second notice.
     const int reads = VirtualFC::requestCount(FCProtocol::INFO_RD);
     QTRY_VERIFY(VirtualFC::requestCount(FCProtocol::INFO_RD) >= reads + 4);

@@ -85,7 +85,8 @@ private slots:
     void flash();
     void badFileSendsNothing_data();
     void badFileSendsNothing();
-    void backupThenRestoreStored();
+    void backupThenRestore_data();
+    void backupThenRestore();
     void diff_data();
     void diff();
     void noControllerEndsWithinTheTimeLimit();
@@ -208,8 +209,18 @@ void TestCli::badFileSendsNothing()
     QVERIFY(VirtualFC::writtenReports().isEmpty());
 }
 
-void TestCli::backupThenRestoreStored()
+void TestCli::backupThenRestore_data()
 {
+    QTest::addColumn<bool>("keep"); // the board keeps its ESC maximum
+    QTest::addColumn<int>("code");
+    QTest::newRow("written, read back and stored") << false << int(ExitCode::Done);
+    QTest::newRow("a value the board keeps: not stored") << true << int(ExitCode::Differs);
+}
+
+void TestCli::backupThenRestore()
+{
+    QFETCH(bool, keep);
+    QFETCH(int, code);
     const QString backup = dir.filePath(QStringLiteral("setup.json"));
     QCOMPARE(runCli({QStringLiteral("backup"), backup}).code, int(ExitCode::Done));
     QFile file(backup);
@@ -223,12 +234,23 @@ void TestCli::backupThenRestoreStored()
     out.write(changed);
     out.close();
 
+    if (keep)
+        VirtualFC::setFault(VirtualFC::Fault::KeepValues, -1, 12, FCProtocol::PARA_WR); // escMax
     const Outcome run = runCli({QStringLiteral("restore"), wanted, QStringLiteral("--store")});
-    QCOMPARE(run.code, int(ExitCode::Done));
+    QCOMPARE(run.code, code);
     // The differing rows are printed: name, controller, file.
     QVERIFY2(run.out.contains(QRegularExpression(QStringLiteral("escMax +1900 +1950"))), qPrintable(run.out));
-    QCOMPARE(run.out.count(QLatin1Char('\n')), 4); // the titles and three rows
-    QCOMPARE(VirtualFC::requestCount(FCProtocol::STORE), 1);
+    // The titles and three rows; when a value did not take, the titles and its row again.
+    QCOMPARE(run.out.count(QLatin1Char('\n')), keep ? 6 : 4);
+    QCOMPARE(VirtualFC::requestCount(FCProtocol::STORE), keep ? 0 : 1);
+    if (keep) {
+        // Written three times, then named: the rest took, nothing was stored.
+        QCOMPARE(VirtualFC::requestCount(FCProtocol::PARA_WR), 3);
+        QVERIFY2(run.err.contains(QStringLiteral("holds other values than the file")), qPrintable(run.err));
+        QVERIFY2(run.out.endsWith(QStringLiteral("1950\n")), qPrintable(run.out));
+        QCOMPARE(VirtualFC::frameSetting().mounting, qint8(1));
+        return;
+    }
     // Written, read back and stored: after a power cycle the controller holds the file's values.
     VirtualFC::powerCycle();
     FCProtocol::DS_PARA stored;

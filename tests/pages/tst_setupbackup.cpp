@@ -1,13 +1,14 @@
 // The parameter page keeps the whole setup against the virtual controller: a saved and changed
 // file shows the values that differ by name and writes only the sections that differ, the
-// receiver's bits of the channel word kept; a file bad in any section, or a Cancel, sends
-// nothing.
+// receiver's bits of the channel word kept; a Cancel sends nothing; a value the board keeps is
+// named to the pilot.
 #include "pagerig.h"
 #include "modalscript.h"
 
 #include "pages/pagefcpara.h"
 #include "protocol/frameids.h"
 #include "widgets/dialogsetupdiff.h"
+#include "widgets/dialogwarning.h"
 
 #include <QDoubleSpinBox>
 #include <QJsonDocument>
@@ -41,42 +42,36 @@ void TestSetupBackup::init()
 
 void TestSetupBackup::load_data()
 {
-    QTest::addColumn<QString>("section");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QJsonValue>("value");
+    QTest::addColumn<bool>("keep"); // the board keeps its airframe
     QTest::addColumn<bool>("accept");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QStringList>("table");
     QTest::addColumn<QList<int>>("writes");
 
-    QTest::newRow("reverse flag 2") << "radio" << "reverse2" << QJsonValue(2) << true
-                                    << "The value of \"reverse2\" in the tuning file is outside 0 to 1. Nothing was sent."
-                                    << QStringList() << QList<int>();
-    QTest::newRow("airframe not a group") << "airframe" << "" << QJsonValue("X8") << true
-                                          << "\"airframe\" in the tuning file is not a group of values. Nothing was sent."
-                                          << QStringList() << QList<int>();
     const QStringList table{"Channel 1 reversed|Normal|Reversed", "Airframe|Quad X|Hexa +"};
-    QTest::newRow("changed, Cancel") << "" << "" << QJsonValue() << false << "Load this tuning?" << table
-                                     << QList<int>();
-    QTest::newRow("changed, OK") << "" << "" << QJsonValue() << true << "Load this tuning?" << table
-                                 << QList<int>{FCProtocol::RC_WR, FCProtocol::FRAME_RW};
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("changed, Cancel") << false << false << "Load this tuning?" << table << QList<int>() << "";
+    QTest::newRow("changed, OK") << false << true << "Load this tuning?" << table
+                                 << QList<int>{FCProtocol::RC_WR, FCProtocol::FRAME_RW} << "";
+    QTest::newRow("changed, OK, the board keeps its airframe")
+        << true << true << "Load this tuning?" << table << QList<int>{FCProtocol::RC_WR, FCProtocol::FRAME_RW}
+        << "These values did not take:\nAirframe: the controller kept Quad X";
 }
 
 void TestSetupBackup::load()
 {
-    QFETCH(QString, section);
-    QFETCH(QString, key);
-    QFETCH(QJsonValue, value);
+    QFETCH(bool, keep);
     QFETCH(bool, accept);
     QFETCH(QString, shown);
     QFETCH(QStringList, table);
     QFETCH(QList<int>, writes);
+    QFETCH(QString, outcome);
 
     PageRig<PageFCPara> rig;
     QVERIFY(rig.poll());
     const QString path = dir.filePath(QStringLiteral("load.json"));
     QVERIFY(rig.page.saveTuningFile(path));
-    // The file: channel 0 reversed too, the hexacopter; or one bad value.
+    // The file: channel 0 reversed too, the hexacopter.
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
@@ -85,19 +80,17 @@ void TestSetupBackup::load()
     radio.insert("reverse0", 1);
     root.insert("radio", radio);
     root.insert("airframe", QJsonObject({{"airframe", 3}, {"mounting", 0}}));
-    if (!section.isEmpty()) {
-        QJsonObject bad = root.value(section).toObject();
-        bad.insert(key, value);
-        root.insert(section, key.isEmpty() ? value : QJsonValue(bad));
-    }
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(QJsonDocument(root).toJson());
     file.close();
     VirtualFC::clearRecords();
+    if (keep)
+        VirtualFC::setFault(VirtualFC::Fault::KeepValues, -1, 0, FCProtocol::FRAME_RW);
 
     QString text;
     QStringList rows;
     ModalScript answer;
+    answer.on<DialogWarning>([&](DialogWarning* d) { d->accept(); });
     answer.on<QDialog>([&](QDialog* d) {
         text = d->findChild<QLabel*>(QStringLiteral("label_info"))->text();
         if (auto* t = d->findChild<QTableWidget*>(QStringLiteral("tableWidget_diff"))) {
@@ -107,20 +100,24 @@ void TestSetupBackup::load()
         accept ? d->accept() : d->reject();
     });
     QCOMPARE(rig.page.loadTuningFile(path), accept && !writes.isEmpty());
-    QCOMPARE(answer.count(), 1);
+    QCOMPARE(answer.count(), outcome.isEmpty() ? 1 : 2);
     QVERIFY2(text.startsWith(shown), qPrintable(text));
     QCOMPARE(rows, table);
+    QCOMPARE(answer.text(1), outcome);
 
     // Give anything queued the time to reach the controller.
     QVERIFY(rig.poll());
     QList<int> sent;
-    for (int type : {FCProtocol::PARA_WR, FCProtocol::RC_WR, FCProtocol::FRAME_RW}) {
-        const int count = VirtualFC::requestCount(type) - (type == FCProtocol::FRAME_RW ? 1 : 0); // the read
-        if (count > 0)
+    for (const QByteArray& request : VirtualFC::requests()) {
+        const int type = FCProtocol::taskTypeOf(quint8(request[0]), quint8(request[1]));
+        // FRAME_RW reads (payload 0) go out before the question and after each write.
+        const bool write = type == FCProtocol::PARA_WR || type == FCProtocol::RC_WR
+            || (type == FCProtocol::FRAME_RW && request[2] == 1);
+        if (write && !sent.contains(type))
             sent << type;
     }
     QCOMPARE(sent, writes);
-    QCOMPARE(VirtualFC::frameSetting().airframe, qint8(writes.isEmpty() ? 0 : 3));
+    QCOMPARE(VirtualFC::frameSetting().airframe, qint8(writes.isEmpty() || keep ? 0 : 3));
     // The receiver's own bits (SBUS) stay; the pilot's reversal of channels 0 and 1 arrives.
     QCOMPARE(VirtualFC::rc().channelWord, (1 << 17) | (1 << 9) | (writes.isEmpty() ? 0 : 1 << 8));
 }

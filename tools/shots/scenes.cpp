@@ -155,8 +155,8 @@ void Scenes::bootloaderNotice(Camera& camera)
     SetupRecord setup;
     setup.parameters = FCProtocol::DS_PARA();
     SetupHistory history(SetupHistory::defaultRoot());
-    history.write(VirtualFC::info().boardWord, setup, QLatin1String(SetupHistory::kBeforeUpdate),
-                  QStringLiteral("Trelvo_0105"));
+    history.write({VirtualFC::info().boardWord, VirtualFC::serialNumber()}, setup,
+                  QLatin1String(SetupHistory::kBeforeUpdate), QStringLiteral("Trelvo_0105"));
     FCApp app;
     app.pageTimer()->stop();
     app.infoTimer()->setInterval(50);
@@ -346,6 +346,23 @@ void Scenes::parameters(Camera& camera)
         rig.page.loadTuningFile(path);
         if (question.classes() != QStringList{QStringLiteral("DialogSetupDiff")})
             camera.fail(QStringLiteral("no load question"));
+
+        // A board that keeps its own ESC minimum: the pilot is told which value did not take.
+        change("parameters", {{"escMin", 1150}});
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(QJsonDocument(root).toJson()) <= 0)
+            return camera.fail(QStringLiteral("setup file not written"));
+        file.close();
+        VirtualFC::setFault(VirtualFC::Fault::KeepValues, -1, 6, FCProtocol::PARA_WR);
+        ModalScript outcome;
+        outcome.on<DialogSetupDiff>([](DialogSetupDiff* dialog) { dialog->accept(); });
+        outcome.on<DialogWarning>([&](DialogWarning* dialog) {
+            camera.shoot(dialog, QStringLiteral("pagefcpara-nottaken"));
+            dialog->accept();
+        });
+        rig.page.loadTuningFile(path);
+        VirtualFC::clearFaults();
+        if (outcome.classes() != QStringList{QStringLiteral("DialogSetupDiff"), QStringLiteral("DialogWarning")})
+            camera.fail(QStringLiteral("no message for the value that did not take"));
     }
 
     // The history of a controller's setup, a snapshot selected.
@@ -385,7 +402,8 @@ void Scenes::parameters(Camera& camera)
                 snapshot.setup.airframe->mounting = 1;
             snapshots << snapshot;
         }
-        DialogHistory history(snapshots, now);
+        // The last two kept before controllers were told apart: the group of an unknown board.
+        DialogHistory history(snapshots.mid(0, 4), snapshots.mid(4), now);
         history.select(1);
         showDialog(camera, history, QStringLiteral("pagefcpara-history"));
     }
