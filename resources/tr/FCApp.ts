@@ -48,8 +48,12 @@
         <translation>固件升级前</translation>
     </message>
     <message>
-        <source>Board unknown (kept before controllers were told apart)</source>
-        <translation>飞控未知（在区分各飞控之前保存）</translation>
+        <source>Board unknown</source>
+        <translation>飞控未知</translation>
+    </message>
+    <message>
+        <source>Kept before controllers of one model were told apart: maybe of this board, maybe of another.</source>
+        <translation>在区分同型号的各个飞控之前保存：可能属于这个飞控，也可能属于另一个。</translation>
     </message>
 </context>
 <context>

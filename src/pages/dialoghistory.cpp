@@ -4,6 +4,8 @@
 #include "ui_dialoghistory.h"
 #include "widgets/setupdifftable.h"
 
+#include <QColor>
+#include <QFont>
 #include <QHeaderView>
 
 DialogHistory::DialogHistory(const QVector<SetupHistory::Snapshot>& own,
@@ -43,8 +45,14 @@ DialogHistory::DialogHistory(const QVector<SetupHistory::Snapshot>& own,
         // Kept before controllers of one model were told apart: maybe of this board, maybe not.
         const int heading = table->rowCount();
         table->insertRow(heading);
-        auto* item = new QTableWidgetItem(tr("Board unknown (kept before controllers were told apart)"));
+        auto* item = new QTableWidgetItem(tr("Board unknown"));
+        item->setToolTip(tr("Kept before controllers of one model were told apart: maybe of this board, maybe of "
+                            "another."));
         item->setFlags(Qt::ItemIsEnabled);
+        item->setForeground(QColor(132, 138, 145));
+        QFont italic = item->font();
+        italic.setItalic(true);
+        item->setFont(italic);
         table->setItem(heading, 0, item);
         table->setSpan(heading, 0, 1, 3);
         for (const SetupHistory::Snapshot& s : unknownBoard)

@@ -25,7 +25,7 @@ const QString kFolderKey = QStringLiteral("tuning/folder");
 constexpr int kListedRows = 3;
 
 // The parameter page shows these, so they are translated in its context.
-QString tr(const char* source)
+QString pageText(const char* source)
 {
     return QCoreApplication::translate("PageFCPara", source);
 }
@@ -63,14 +63,14 @@ void SetupActions::rememberFolder(const QString& path)
 void SetupActions::saveClicked()
 {
     if (!page->hasDeviceRecord()) {
-        DialogWarning::tell(tr("No parameters have been read from the controller yet; there is nothing to save."));
+        DialogWarning::tell(pageText("No parameters have been read from the controller yet; there is nothing to save."));
         return;
     }
     // The board and the day: a pilot with several craft finds the right file again.
     const QString board = page->boardText().isEmpty() ? QStringLiteral("tuning") : page->boardText();
     const QString suggested = QDir(startFolder()).filePath(
         QStringLiteral("%1-%2.json").arg(board, QDate::currentDate().toString(Qt::ISODate)));
-    QString path = QFileDialog::getSaveFileName(page, tr("Save to file"), suggested, tr("Tuning (*.json)"));
+    QString path = QFileDialog::getSaveFileName(page, pageText("Save to file"), suggested, pageText("Tuning (*.json)"));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
@@ -81,7 +81,7 @@ void SetupActions::saveClicked()
 
 void SetupActions::loadClicked()
 {
-    const QString path = QFileDialog::getOpenFileName(page, tr("Load from file"), startFolder(), tr("Tuning (*.json)"));
+    const QString path = QFileDialog::getOpenFileName(page, pageText("Load from file"), startFolder(), pageText("Tuning (*.json)"));
     if (path.isEmpty())
         return;
     rememberFolder(path);
@@ -113,18 +113,18 @@ bool SetupActions::readSetup(SetupRecord* setup)
 bool SetupActions::save(const QString& path)
 {
     if (!page->hasDeviceRecord()) {
-        DialogWarning::tell(tr("No parameters have been read from the controller yet; there is nothing to save."));
+        DialogWarning::tell(pageText("No parameters have been read from the controller yet; there is nothing to save."));
         return false;
     }
     SetupRecord setup;
     if (!readSetup(&setup)) {
-        DialogWarning::tell(tr("The controller did not answer while its setup was read. Nothing was saved."));
+        DialogWarning::tell(pageText("The controller did not answer while its setup was read. Nothing was saved."));
         return false;
     }
     const QString error =
         SetupFile::save(path, setup, {page->boardText(), QDateTime::currentDateTimeUtc(), QString()});
     if (!error.isEmpty()) {
-        DialogWarning::tell(tr("The tuning could not be saved to %1: %2").arg(QFileInfo(path).fileName(), error));
+        DialogWarning::tell(pageText("The tuning could not be saved to %1: %2").arg(QFileInfo(path).fileName(), error));
         return false;
     }
     return true;
@@ -133,14 +133,14 @@ bool SetupActions::save(const QString& path)
 bool SetupActions::load(const QString& path)
 {
     if (!page->hasDeviceRecord()) {
-        DialogWarning::tell(tr("No parameters have been read from the controller yet; connect it and open this page first."));
+        DialogWarning::tell(pageText("No parameters have been read from the controller yet; connect it and open this page first."));
         return false;
     }
     // The name alone: a long folder path would not fit the message box.
     const QString shown = QFileInfo(path).fileName();
     const TuningFile::Result file = SetupFile::load(path);
     if (!file.ok()) {
-        DialogWarning::tell(tr("%1 cannot be loaded: %2. Nothing was sent.").arg(shown, SetupFile::problemText(file)));
+        DialogWarning::tell(pageText("%1 cannot be loaded: %2. Nothing was sent.").arg(shown, SetupFile::problemText(file)));
         return false;
     }
 
@@ -149,7 +149,7 @@ bool SetupActions::load(const QString& path)
     if (!read) {
         // Without a reading the radio's own bits are unknown: such a file cannot be written.
         if (file.setup.radio || file.setup.airframe) {
-            DialogWarning::tell(tr("The controller did not answer while its setup was read, so the file cannot "
+            DialogWarning::tell(pageText("The controller did not answer while its setup was read, so the file cannot "
                                    "be compared with it. Nothing was sent."));
             return false;
         }
@@ -157,13 +157,13 @@ bool SetupActions::load(const QString& path)
     }
     const QVector<SetupDiff::Row> rows = SetupDiff::rows(controller, file.setup);
     if (rows.isEmpty()) {
-        DialogWarning::tell(tr("%1 holds the controller's values already. Nothing needs to be sent.").arg(shown));
+        DialogWarning::tell(pageText("%1 holds the controller's values already. Nothing needs to be sent.").arg(shown));
         return false;
     }
-    if (!DialogSetupDiff::ask(tr("Load this tuning? These values in %1 differ from the controller's. They are "
+    if (!DialogSetupDiff::ask(pageText("Load this tuning? These values in %1 differ from the controller's. They are "
                                  "not stored in the controller until you press Save.")
                                   .arg(shown),
-                              rows, tr("File")))
+                              rows, pageText("File")))
         return false;
     bringBack(controller, read, file.setup);
     return true;
@@ -172,12 +172,12 @@ bool SetupActions::load(const QString& path)
 bool SetupActions::openHistory()
 {
     if (!keeper || !keeper->hasBoard()) {
-        DialogWarning::tell(tr("The history belongs to a connected controller, and none has answered yet."));
+        DialogWarning::tell(pageText("The history belongs to a connected controller, and none has answered yet."));
         return false;
     }
     SetupRecord controller;
     if (!readSetup(&controller)) {
-        DialogWarning::tell(tr("The controller did not answer while its setup was read, so the history cannot "
+        DialogWarning::tell(pageText("The controller did not answer while its setup was read, so the history cannot "
                                "be compared with it."));
         return false;
     }
@@ -217,7 +217,7 @@ void SetupActions::showOutcome(const SetupWrite::Outcome& outcome)
     case SetupWrite::Outcome::Result::Done:
         return;
     case SetupWrite::Outcome::Result::Unknown:
-        DialogWarning::tell(tr("The controller stopped answering while the values were written, so which of them "
+        DialogWarning::tell(pageText("The controller stopped answering while the values were written, so which of them "
                                "it took is unknown. Check the page before you press Save."));
         return;
     case SetupWrite::Outcome::Result::NotTaken:
@@ -226,10 +226,10 @@ void SetupActions::showOutcome(const SetupWrite::Outcome& outcome)
     QStringList lines;
     for (int i = 0; i < outcome.kept.size() && i < kListedRows; ++i) {
         const SetupDiff::Row& row = outcome.kept[i];
-        lines << tr("%1: the controller kept %2")
+        lines << pageText("%1: the controller kept %2")
                      .arg(SetupDiffTable::fieldName(*row.field), SetupDiffTable::valueText(*row.field, row.controller));
     }
     if (outcome.kept.size() > kListedRows)
-        lines << tr("and %1 more").arg(outcome.kept.size() - kListedRows);
-    DialogWarning::tell(tr("These values did not take:") + QLatin1Char('\n') + lines.join(QLatin1Char('\n')));
+        lines << pageText("and %1 more").arg(outcome.kept.size() - kListedRows);
+    DialogWarning::tell(pageText("These values did not take:") + QLatin1Char('\n') + lines.join(QLatin1Char('\n')));
 }

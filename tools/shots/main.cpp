@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QPixmapCache>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -18,6 +19,10 @@ int main(int argc, char* argv[])
     // Drawn off screen unless a platform is asked for: no windows flash up.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The scenes' settings and setup history never reach the user's own folders.
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toLocal8Bit());
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
     QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));

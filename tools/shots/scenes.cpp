@@ -338,14 +338,16 @@ void Scenes::parameters(Camera& camera)
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(QJsonDocument(root).toJson()) <= 0)
             return camera.fail(QStringLiteral("setup file not written"));
         file.close();
-        ModalScript question;
-        question.on<DialogSetupDiff>([&](DialogSetupDiff* dialog) {
-            camera.shoot(dialog, QStringLiteral("pagefcpara-loadquestion"));
-            dialog->reject();
-        });
-        rig.page.loadTuningFile(path);
-        if (question.classes() != QStringList{QStringLiteral("DialogSetupDiff")})
-            camera.fail(QStringLiteral("no load question"));
+        {
+            ModalScript question;
+            question.on<DialogSetupDiff>([&](DialogSetupDiff* dialog) {
+                camera.shoot(dialog, QStringLiteral("pagefcpara-loadquestion"));
+                dialog->reject();
+            });
+            rig.page.loadTuningFile(path);
+            if (question.classes() != QStringList{QStringLiteral("DialogSetupDiff")})
+                camera.fail(QStringLiteral("no load question"));
+        }
 
         // A board that keeps its own ESC minimum: the pilot is told which value did not take.
         change("parameters", {{"escMin", 1150}});
@@ -404,7 +406,7 @@ void Scenes::parameters(Camera& camera)
         }
         // The last two kept before controllers were told apart: the group of an unknown board.
         DialogHistory history(snapshots.mid(0, 4), snapshots.mid(4), now);
-        history.select(1);
+        history.select(4);
         showDialog(camera, history, QStringLiteral("pagefcpara-history"));
     }
 
