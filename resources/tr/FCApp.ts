@@ -150,6 +150,10 @@
         <source>path</source>
         <translation>路径</translation>
     </message>
+    <message>
+        <source>the output could not be written (standard output or a file)</source>
+        <translation>无法写入输出（标准输出或文件）</translation>
+    </message>
 </context>
 <context>
     <name>CliSession</name>
@@ -291,16 +295,20 @@
         <translation>将示波器通道记录为 CSV（标准输出，或 --csv FILE），直到按下 Ctrl-C</translation>
     </message>
     <message>
-        <source>Stop after N seconds.</source>
-        <translation>N 秒后停止。</translation>
+        <source>Stop after N seconds (0.05 to 604800, a week).</source>
+        <translation>N 秒后停止（0.05 至 604800，即一周）。</translation>
     </message>
     <message>
         <source>Write the CSV to FILE instead of standard output.</source>
         <translation>将 CSV 写入 FILE，而不是标准输出。</translation>
     </message>
     <message>
-        <source>--seconds takes a number of seconds above 0</source>
-        <translation>--seconds 需要大于 0 的秒数</translation>
+        <source>--seconds takes a number of seconds from 0.05 to 604800 (a week)</source>
+        <translation>--seconds 需要 0.05 至 604800（一周）之间的秒数</translation>
+    </message>
+    <message>
+        <source>%1: cannot be written (%2)</source>
+        <translation>%1：无法写入（%2）</translation>
     </message>
     <message>
         <source>cannot write the CSV: %1</source>
@@ -1106,6 +1114,13 @@
     <message>
         <source>the value of &quot;%1&quot; is outside %2 to %3</source>
         <translation>“%1”的值超出 %2 到 %3 的范围</translation>
+    </message>
+</context>
+<context>
+    <name>CliOutput</name>
+    <message>
+        <source>standard output could not be written (%1)</source>
+        <translation>无法写入标准输出（%1）</translation>
     </message>
 </context>
 </TS>

@@ -88,6 +88,7 @@ QString CliApp::exitCodeText()
         tr("refused: another board, or the same version, without --force"),
         tr("update failed: the controller stays in its bootloader; run flash again"),
         tr("the controller is in use by another ORVANTE program"),
+        tr("the output could not be written (standard output or a file)"),
     };
     QString text = tr("Exit codes:") + QLatin1Char('\n');
     for (int code = 0; code < int(std::size(rows)); ++code)
@@ -159,12 +160,12 @@ int CliApp::run(const QStringList& arguments, QIODevice* out, QIODevice* err, bo
     if (!parser.parse(arguments))
         return usage(output, parser.errorText());
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
-        out->write(parser.helpText().toUtf8() + '\n' + exitCodeText().toUtf8());
-        return ExitCode::Done;
+        output.data(parser.helpText().toUtf8() + '\n' + exitCodeText().toUtf8());
+        return output.finish(ExitCode::Done);
     }
     if (parser.isSet(version)) {
-        out->write(QByteArray(CliOutput::kProgramName) + ' ' + ORVANTE_VERSION + '\n');
-        return ExitCode::Done;
+        output.data(QByteArray(CliOutput::kProgramName) + ' ' + ORVANTE_VERSION + '\n');
+        return output.finish(ExitCode::Done);
     }
 
     const QStringList positional = parser.positionalArguments();
@@ -192,5 +193,5 @@ int CliApp::run(const QStringList& arguments, QIODevice* out, QIODevice* err, bo
 
     const QuietDebug quiet(parser.isSet(verbose));
     CliContext context(parser, rest, output, int(seconds * 1000));
-    return command->run(context);
+    return output.finish(command->run(context));
 }

@@ -1,5 +1,7 @@
 #include "cli/clioutput.h"
 
+#include "cli/exitcode.h"
+
 #include <QIODevice>
 
 CliOutput::CliOutput(QIODevice* out, QIODevice* err, bool terminal)
@@ -9,9 +11,31 @@ CliOutput::CliOutput(QIODevice* out, QIODevice* err, bool terminal)
 {
 }
 
+bool CliOutput::data(const QByteArray& bytes)
+{
+    if (!outError.isEmpty())
+        return false;
+    if (out->write(bytes) != bytes.size()) {
+        outError = out->errorString().isEmpty() ? QStringLiteral("write error") : out->errorString();
+        return false;
+    }
+    return true;
+}
+
 void CliOutput::result(const QString& line)
 {
-    out->write(line.toUtf8() + '\n');
+    data(line.toUtf8() + '\n');
+}
+
+int CliOutput::finish(int code)
+{
+    // Whatever a device still holds goes out now, and counts.
+    if (outError.isEmpty() && out->bytesToWrite() > 0 && !out->waitForBytesWritten(-1))
+        outError = out->errorString();
+    if (outError.isEmpty() || (code != ExitCode::Done && code != ExitCode::Differs))
+        return code;
+    error(tr("standard output could not be written (%1)").arg(outError));
+    return ExitCode::OutputFailed;
 }
 
 void CliOutput::toErr(const QByteArray& bytes)

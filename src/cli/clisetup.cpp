@@ -162,7 +162,7 @@ void CliSetup::print(CliOutput& out, const QVector<SetupDiff::Row>& rows, bool j
                 {rightKey, SetupDiff::valueText(*row.field, row.wanted).toDouble()},
             });
         }
-        out.dataDevice()->write(QJsonDocument(array).toJson(QJsonDocument::Indented));
+        out.data(QJsonDocument(array).toJson(QJsonDocument::Indented));
         return;
     }
     if (rows.isEmpty())

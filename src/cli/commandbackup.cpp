@@ -37,7 +37,7 @@ int CommandBackup::run(CliContext& context)
     header.date = QDateTime::currentDateTimeUtc();
     const QByteArray bytes = TuningFile::toJson(setup, header);
     if (path == QLatin1String("-")) {
-        out.dataDevice()->write(bytes);
+        out.data(bytes);
         return ExitCode::Done;
     }
     // Renamed over the target only when whole: an older backup under that name survives a
@@ -45,7 +45,7 @@ int CommandBackup::run(CliContext& context)
     const QString error = SetupFile::save(path, setup, header);
     if (!error.isEmpty()) {
         out.error(tr("%1: cannot be written (%2)").arg(path, error));
-        return ExitCode::BadFile;
+        return ExitCode::OutputFailed;
     }
     out.note(tr("The setup of %1 is in %2.").arg(header.board, QDir::toNativeSeparators(path)));
     return ExitCode::Done;

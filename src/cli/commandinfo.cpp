@@ -51,7 +51,7 @@ int CommandInfo::run(CliContext& context)
             {QStringLiteral("selfTestText"), test.text},
             {QStringLiteral("selfTestOk"), test.good},
         };
-        out.dataDevice()->write(QJsonDocument(object).toJson(QJsonDocument::Indented));
+        out.data(QJsonDocument(object).toJson(QJsonDocument::Indented));
         return ExitCode::Done;
     }
     out.result(tr("board:     %1").arg(board));

@@ -4,6 +4,7 @@
 #include "cli/clisession.h"
 #include "cli/exitcode.h"
 #include "cli/stopsignal.h"
+#include "engine/outputfile.h"
 #include "engine/scoperecording.h"
 #include "engine/scopereply.h"
 #include "protocol/requests.h"
@@ -11,8 +12,10 @@
 
 #include <QCommandLineParser>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTimer>
+
+#include <cmath>
+#include <memory>
 
 QString CommandRecord::summary() const
 {
@@ -21,7 +24,8 @@ QString CommandRecord::summary() const
 
 QList<QCommandLineOption> CommandRecord::options() const
 {
-    return {QCommandLineOption(QStringLiteral("seconds"), tr("Stop after N seconds."), QStringLiteral("N")),
+    return {QCommandLineOption(QStringLiteral("seconds"), tr("Stop after N seconds (0.05 to 604800, a week)."),
+                               QStringLiteral("N")),
             QCommandLineOption(QStringLiteral("csv"), tr("Write the CSV to FILE instead of standard output."),
                                QStringLiteral("FILE"))};
 }
@@ -30,25 +34,16 @@ int CommandRecord::run(CliContext& context)
 {
     CliOutput& out = context.output();
     const QCommandLineParser& options = context.options();
-    double seconds = 0;
+    // A whole number of nanoseconds, far from overflowing: at most a week.
+    qint64 limitNs = 0;
     if (options.isSet(QStringLiteral("seconds"))) {
         bool ok = false;
-        seconds = options.value(QStringLiteral("seconds")).toDouble(&ok);
-        if (!ok || !(seconds > 0)) {
-            out.error(tr("--seconds takes a number of seconds above 0"));
+        const double seconds = options.value(QStringLiteral("seconds")).toDouble(&ok);
+        if (!ok || !std::isfinite(seconds) || seconds < kMinSeconds || seconds > kMaxSeconds) {
+            out.error(tr("--seconds takes a number of seconds from 0.05 to 604800 (a week)"));
             return ExitCode::Usage;
         }
-    }
-    QFile file;
-    QIODevice* csv = out.dataDevice();
-    if (options.isSet(QStringLiteral("csv"))) {
-        file.setFileName(options.value(QStringLiteral("csv")));
-        // Unbuffered: every line is in the file as soon as it is sampled.
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-            out.error(QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()));
-            return ExitCode::BadFile;
-        }
-        csv = &file;
+        limitNs = qint64(std::llround(seconds * 1e9));
     }
 
     CliSession& session = context.session();
@@ -57,6 +52,18 @@ int CommandRecord::run(CliContext& context)
     if (code != ExitCode::Done)
         return code;
 
+    // Opened only now that the controller is ours, beside the file it replaces at the end: a
+    // run that fails before its first sample leaves that file as it was.
+    std::unique_ptr<OutputFile> file;
+    const QString csvPath = options.value(QStringLiteral("csv"));
+    if (options.isSet(QStringLiteral("csv"))) {
+        file = std::make_unique<OutputFile>(csvPath);
+        if (!file->open()) {
+            out.error(tr("%1: cannot be written (%2)").arg(csvPath, file->errorString()));
+            return ExitCode::OutputFailed;
+        }
+    }
+
     // One sample is kept at a time: a recording may run for hours.
     ScopeRecording recording;
     bool namesNeeded = true;
@@ -64,10 +71,9 @@ int CommandRecord::run(CliContext& context)
     QElapsedTimer sinceFirst;
     bool written = true;
     auto write = [&](const QByteArray& bytes) {
-        if (written && csv->write(bytes) != bytes.size()) {
+        if (written && !(file ? file->write(bytes) : out.data(bytes))) {
             written = false;
-            out.error(tr("cannot write the CSV: %1").arg(csv->errorString()));
-            session.finish(ExitCode::BadFile);
+            session.finish(ExitCode::OutputFailed);
         }
     };
 
@@ -97,7 +103,7 @@ int CommandRecord::run(CliContext& context)
     tick.setTimerType(Qt::PreciseTimer);
     tick.setInterval(kTickMs);
     QObject::connect(&tick, &QTimer::timeout, &session, [&] {
-        if (stop.requested() || (seconds > 0 && samples > 0 && sinceFirst.nsecsElapsed() >= qint64(seconds * 1e9))) {
+        if (stop.requested() || (limitNs > 0 && samples > 0 && sinceFirst.nsecsElapsed() >= limitNs)) {
             session.finish(ExitCode::Done);
             return;
         }
@@ -106,8 +112,17 @@ int CommandRecord::run(CliContext& context)
     tick.start();
     code = session.exec();
     tick.stop();
-    if (file.isOpen())
-        file.close();
+
+    if (!written) {
+        out.error(file ? tr("%1: cannot be written (%2)").arg(csvPath, file->errorString())
+                       : tr("cannot write the CSV: %1").arg(out.outputError()));
+        return ExitCode::OutputFailed;
+    }
+    // What was recorded is kept, also when the link was lost after the first sample.
+    if (file && (code == ExitCode::Done || samples > 0) && !file->commit()) {
+        out.error(tr("%1: cannot be written (%2)").arg(csvPath, file->errorString()));
+        return ExitCode::OutputFailed;
+    }
     if (code == ExitCode::Done || code == ExitCode::NoController || code == ExitCode::InUse)
         out.note(tr("%1 samples of %2 channels recorded.").arg(samples).arg(recording.channelCount()));
     return code;

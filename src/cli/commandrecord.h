@@ -14,6 +14,9 @@ class CommandRecord : public CliCommand
 
 public:
     static constexpr int kTickMs = 50;
+    // The bounds of --seconds: one tick, and a week.
+    static constexpr double kMinSeconds = 0.05;
+    static constexpr double kMaxSeconds = 7 * 24 * 3600;
 
     QString name() const override { return QStringLiteral("record"); }
     QString synopsis() const override { return QStringLiteral("[--seconds N] [--csv FILE]"); }

@@ -90,6 +90,11 @@ private slots:
     void diff_data();
     void diff();
     void noControllerEndsWithinTheTimeLimit();
+    void outputThatCannotBeWritten_data();
+    void outputThatCannotBeWritten();
+    void recordingLimit_data();
+    void recordingLimit();
+    void heldLockEndsWithInUse_data();
     void heldLockEndsWithInUse();
     void ctrlCLeavesACompleteCsv();
 
@@ -315,20 +320,100 @@ void TestCli::noControllerEndsWithinTheTimeLimit()
     QVERIFY2(ms >= 1000 && ms < 2500, qPrintable(QString::number(ms)));
 }
 
+void TestCli::outputThatCannotBeWritten_data()
+{
+    // Arguments ("DIR" is the test's folder), and whether standard output is a full device.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("full");
+    QTest::newRow("--help to a full device") << QStringList{"--help"} << true;
+    QTest::newRow("info --json to a full device") << QStringList{"info", "--json"} << true;
+    QTest::newRow("backup - to a full device") << QStringList{"backup", "-"} << true;
+    QTest::newRow("diff of two files to a full device") << QStringList{"diff", "DIR/a.json", "DIR/b.json"} << true;
+    QTest::newRow("record to a full device") << QStringList{"record", "--seconds", "1"} << true;
+    QTest::newRow("backup into a missing folder") << QStringList{"backup", "DIR/none/setup.json"} << false;
+    QTest::newRow("record into a missing folder") << QStringList{"record", "--csv", "DIR/none/scope.csv"} << false;
+}
+
+void TestCli::outputThatCannotBeWritten()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, full);
+    const QString a = dir.filePath(QStringLiteral("a.json"));
+    QCOMPARE(runCli({QStringLiteral("backup"), a}).code, int(ExitCode::Done));
+    QFile first(a);
+    QVERIFY(first.open(QIODevice::ReadOnly));
+    QFile second(dir.filePath(QStringLiteral("b.json")));
+    QVERIFY(second.open(QIODevice::WriteOnly));
+    second.write(edited(first.readAll(), {{"\"airframe\": 0,", "\"airframe\": 3,"}}));
+    second.close();
+
+    QProcess cli;
+    if (full)
+        cli.setStandardOutputFile(QStringLiteral("/dev/full"));
+    cli.start(QStringLiteral(ORVANTE_CLI_DEMO_PATH), arguments.replaceInStrings(QStringLiteral("DIR"), dir.path()));
+    QVERIFY(cli.waitForFinished(20000));
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    QCOMPARE(cli.exitCode(), int(ExitCode::OutputFailed));
+    QVERIFY2(err.contains(full ? QStringLiteral("standard output could not be written")
+                               : QStringLiteral("cannot be written")) || err.contains(QStringLiteral("cannot write")),
+             qPrintable(err));
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("none"))));
+}
+
+void TestCli::recordingLimit_data()
+{
+    QTest::addColumn<QString>("seconds");
+    QTest::addColumn<int>("code");
+    for (const char* bad : {"0.04", "0", "-1", "604801", "inf", "1e300", "nan", "one"})
+        QTest::newRow(bad) << bad << int(ExitCode::Usage);
+    QTest::newRow("one tick") << "0.05" << int(ExitCode::Done);
+}
+
+void TestCli::recordingLimit()
+{
+    QFETCH(QString, seconds);
+    QFETCH(int, code);
+    const Outcome run = runCli({QStringLiteral("record"), QStringLiteral("--seconds"), seconds});
+    QCOMPARE(run.code, code);
+    if (code == ExitCode::Usage) {
+        QVERIFY2(run.err.contains(QStringLiteral("--seconds takes")), qPrintable(run.err));
+        QVERIFY(VirtualFC::writtenReports().isEmpty());
+    } else {
+        // The names, then at least the one sample the limit waits for.
+        QVERIFY2(run.out.count(QLatin1Char('\n')) >= 2, qPrintable(run.out));
+    }
+}
+
+void TestCli::heldLockEndsWithInUse_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("info") << QStringList{"info"};
+    // The file the recording would replace stays as it was.
+    QTest::newRow("record into a file") << QStringList{"record", "--csv", "DIR/scope.csv"};
+}
+
 void TestCli::heldLockEndsWithInUse()
 {
+    QFETCH(QStringList, arguments);
+    const QString csv = dir.filePath(QStringLiteral("scope.csv"));
+    QFile earlier(csv);
+    QVERIFY(earlier.open(QIODevice::WriteOnly | QIODevice::Truncate) && earlier.write("an earlier recording\n") > 0);
+    earlier.close();
     // This process holds the virtual controller's lock, in the runtime folder the child inherits.
     DeviceLock lock;
     QCOMPARE(lock.take(DeviceLock::fileFor(VirtualFC::kVendorId, VirtualFC::kProductId, VirtualFC::kPath)),
              DeviceLock::Result::Taken);
     QProcess cli;
-    cli.start(QStringLiteral(ORVANTE_CLI_DEMO_PATH), {QStringLiteral("info")});
+    cli.start(QStringLiteral(ORVANTE_CLI_DEMO_PATH), arguments.replaceInStrings(QStringLiteral("DIR"), dir.path()));
     QVERIFY(cli.waitForFinished(10000));
     const QString err = QString::fromUtf8(cli.readAllStandardError());
     QCOMPARE(cli.exitCode(), int(ExitCode::InUse));
     QVERIFY2(err.contains(QStringLiteral("the controller is in use by ORVANTE (process %1)").arg(::getpid())),
              qPrintable(err));
     QVERIFY(cli.readAllStandardOutput().isEmpty());
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    QCOMPARE(earlier.readAll(), QByteArray("an earlier recording\n"));
+    QCOMPARE(QDir(dir.path()).entryList({"*.part"}, QDir::Files | QDir::Hidden), QStringList());
 }
 
 void TestCli::ctrlCLeavesACompleteCsv()
@@ -337,15 +422,18 @@ void TestCli::ctrlCLeavesACompleteCsv()
     QProcess cli;
     cli.start(QStringLiteral(ORVANTE_CLI_DEMO_PATH), {QStringLiteral("record"), QStringLiteral("--csv"), path});
     QVERIFY(cli.waitForStarted());
-    auto lines = [&path] {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
+    // The recording grows beside the file it replaces at the end.
+    auto lines = [this] {
+        const QStringList growing = QDir(dir.path()).entryList({".scope.csv-*.part"}, QDir::Files | QDir::Hidden);
+        QFile file(dir.filePath(growing.value(0)));
+        return !growing.isEmpty() && file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
     };
     QTRY_VERIFY_WITH_TIMEOUT(lines() >= 5, 10000);
     ::kill(pid_t(cli.processId()), SIGINT);
     QVERIFY(cli.waitForFinished(5000));
     QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
     QCOMPARE(cli.exitCode(), int(ExitCode::Done));
+    QCOMPARE(QDir(dir.path()).entryList({"*.part"}, QDir::Files | QDir::Hidden), QStringList());
 
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
