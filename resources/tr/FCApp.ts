@@ -287,6 +287,18 @@
         <source>self-test: %1 %2</source>
         <translation>自检：%1 %2</translation>
     </message>
+    <message>
+        <source>serial:    %1</source>
+        <translation>序列号：%1</translation>
+    </message>
+    <message>
+        <source>device:    %1</source>
+        <translation>设备：%1</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>无</translation>
+    </message>
 </context>
 <context>
     <name>CommandRecord</name>

@@ -160,7 +160,13 @@ int CliApp::run(const QStringList& arguments, QIODevice* out, QIODevice* err, bo
     if (!parser.parse(arguments))
         return usage(output, parser.errorText());
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
-        output.data(parser.helpText().toUtf8() + '\n' + exitCodeText().toUtf8());
+        // The usage line names the program, not the path it was started by.
+        QString text = parser.helpText();
+        const int colon = text.indexOf(QLatin1String(": "));
+        const int end = text.indexOf(QLatin1Char(' '), colon + 2);
+        if (colon >= 0 && end > colon && !text.left(colon).contains(QLatin1Char('\n')))
+            text.replace(colon + 2, end - colon - 2, QLatin1String(CliOutput::kProgramName));
+        output.data(text.toUtf8() + '\n' + exitCodeText().toUtf8());
         return output.finish(ExitCode::Done);
     }
     if (parser.isSet(version)) {

@@ -5,6 +5,7 @@
 #include "cli/exitcode.h"
 #include "engine/linksupervisor.h"
 #include "protocol/helper.h"
+#include "usb/qtusbhid.h"
 
 #include <QCommandLineParser>
 #include <QJsonDocument>
@@ -39,6 +40,10 @@ int CommandInfo::run(CliContext& context)
         : info.mode == 1                    ? tr("bootloader")
                                             : tr("unknown (%1)").arg(info.mode);
     const LinkSupervisor::SelfTest test = LinkSupervisor::selfTest(info);
+    // Between transactions: the transport may be asked.
+    const QtUsbHID* usb = context.session().controller()->transport();
+    const QString serial = usb->serialNumber();
+    const QString node = usb->deviceNode();
 
     CliOutput& out = context.output();
     if (context.options().isSet(QStringLiteral("json"))) {
@@ -50,6 +55,8 @@ int CommandInfo::run(CliContext& context)
             {QStringLiteral("selfTest"), int(info.errorCode)},
             {QStringLiteral("selfTestText"), test.text},
             {QStringLiteral("selfTestOk"), test.good},
+            {QStringLiteral("serial"), serial},
+            {QStringLiteral("device"), node},
         };
         out.data(QJsonDocument(object).toJson(QJsonDocument::Indented));
         return ExitCode::Done;
@@ -57,5 +64,7 @@ int CommandInfo::run(CliContext& context)
     out.result(tr("board:     %1").arg(board));
     out.result(tr("mode:      %1").arg(modeText));
     out.result(tr("self-test: %1 %2").arg(int(info.errorCode)).arg(test.text));
+    out.result(tr("serial:    %1").arg(serial.isEmpty() ? tr("none") : serial));
+    out.result(tr("device:    %1").arg(node));
     return ExitCode::Done;
 }

@@ -193,6 +193,7 @@ void QtUsbHID::RunTask(Task* task)
         openDevice = deviceKey();
         const hid_device_info* info = hid_get_device_info(device);
         openSerial = info && info->serial_number ? QString::fromWCharArray(info->serial_number) : QString();
+        openNode = info && info->path ? QString::fromLocal8Bit(info->path) : QString::fromLocal8Bit(devicePath);
         const auto known = provenIds.constFind(openDevice);
         if (known != provenIds.constEnd())
             reportIdFlag = *known;

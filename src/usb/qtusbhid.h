@@ -66,6 +66,9 @@ public:
     // it reports none, and before the first open). It tells one controller from another of
     // the same model, wherever it is plugged in. Read between transactions.
     QString serialNumber() const { return openSerial; }
+    // The device node the last successful open reached (hidapi's path, on Linux "/dev/hidrawN");
+    // empty before the first open. Read between transactions.
+    QString deviceNode() const { return openNode; }
 
     // The order between the thread that hands a task over and the pool thread that runs it.
     // The pool's queue and QFuture synchronise inside Qt's library, out of sight of a thread
@@ -132,6 +135,7 @@ private:
     // The open handle's device, and the report id last proven on each device reached.
     QByteArray openDevice;
     QString openSerial;
+    QString openNode;
     QHash<QByteArray, bool> provenIds;
     DeviceLock lock;
     bool refusedForLock = false;

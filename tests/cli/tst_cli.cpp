@@ -113,8 +113,9 @@ void TestCli::info_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("modeWord");
     QTest::addColumn<QString>("selfTestText");
-    QTest::newRow("flight firmware, gyroscope error") << 0 << "firmware" << "Gyroscope error";
-    QTest::newRow("bootloader") << 1 << "bootloader" << "Firmware Update Mode";
+    QTest::addColumn<QString>("serial");
+    QTest::newRow("flight firmware, gyroscope error") << 0 << "firmware" << "Gyroscope error" << "FC3A00017";
+    QTest::newRow("bootloader without a serial number") << 1 << "bootloader" << "Firmware Update Mode" << "";
 }
 
 void TestCli::info()
@@ -122,6 +123,8 @@ void TestCli::info()
     QFETCH(int, mode);
     QFETCH(QString, modeWord);
     QFETCH(QString, selfTestText);
+    QFETCH(QString, serial);
+    VirtualFC::setBootloaderSerialNumber(QString());
     FCProtocol::DS_INFO_RD record = VirtualFC::info();
     record.errorCode = 3;
     VirtualFC::setInfo(record);
@@ -130,6 +133,9 @@ void TestCli::info()
     const Outcome text = runCli({QStringLiteral("info")});
     QCOMPARE(text.code, int(ExitCode::Done));
     QVERIFY2(text.out.contains(QStringLiteral("Trelvo_0105")) && text.out.contains(selfTestText), qPrintable(text.out));
+    QVERIFY2(text.out.contains(QStringLiteral("serial:    ") + (serial.isEmpty() ? QStringLiteral("none") : serial))
+                 && text.out.contains(QStringLiteral("device:    virtual-fc:0")),
+             qPrintable(text.out));
 
     const Outcome json = runCli({QStringLiteral("info"), QStringLiteral("--json")});
     QCOMPARE(json.code, int(ExitCode::Done));
@@ -138,6 +144,8 @@ void TestCli::info()
     QCOMPARE(object.value(QStringLiteral("mode")).toString(), modeWord);
     QCOMPARE(object.value(QStringLiteral("selfTest")).toInt(), 3);
     QCOMPARE(object.value(QStringLiteral("selfTestText")).toString(), selfTestText);
+    QCOMPARE(object.value(QStringLiteral("serial")).toString(), serial);
+    QCOMPARE(object.value(QStringLiteral("device")).toString(), QStringLiteral("virtual-fc:0"));
 }
 
 void TestCli::flash_data()
