@@ -4,24 +4,30 @@
 
 using FCProtocol::DS_PARA;
 
-RadioSetup RadioSetup::fromRead(const FCProtocol::ReplyDecode::RcRecord& read)
+namespace {
+
+// RC_RD and RC_WR name the pilot's fields alike.
+template <typename Record>
+RadioSetup radioOf(const Record& record)
 {
     RadioSetup radio;
-    radio.channelWord = read.channelWord;
+    radio.channelWord = record.channelWord;
     for (int p = 0; p < 3; ++p)
-        radio.positionModes[p] = read.positionModes[p];
-    radio.modeButton = read.modeButton;
+        radio.positionModes[p] = record.positionModes[p];
+    radio.modeButton = record.modeButton;
     return radio;
+}
+
+} // namespace
+
+RadioSetup RadioSetup::fromRead(const FCProtocol::ReplyDecode::RcRecord& read)
+{
+    return radioOf(read);
 }
 
 RadioSetup RadioSetup::fromWrite(const FCProtocol::ReplyDecode::RcWriteRecord& write)
 {
-    RadioSetup radio;
-    radio.channelWord = write.channelWord;
-    for (int p = 0; p < 3; ++p)
-        radio.positionModes[p] = write.positionModes[p];
-    radio.modeButton = write.modeButton;
-    return radio;
+    return radioOf(write);
 }
 
 void RadioSetup::setReversed(int channel, bool on)
