@@ -236,6 +236,7 @@ void QtUsbHID::RunTask(Task* task)
             return;
         }
     }
+    task->sent = true;
 
     // 5. Receive until the reply goes quiet.
     if (!receive(task))

@@ -29,17 +29,20 @@ public:
     // Opens the device if needed (a new handle starts with the report id last proven on the
     // same device, if any), drops input left over from earlier transactions ("Stale Reports
     // Dropped!" and the count), finishes and sends the request, collects and checks the
-    // reply. The outcome is left in the task:
+    // reply. The outcome is left in the task: `sent` tells whether the whole request left the
+    // computer (every report written), and the status is
     //   0  success;
     //  -1  open failed ("USB Device Open Fail!"; also when the handle refuses non-blocking
     //      reads, then with the hid_error text), the controller is in use by another ORVANTE
-    //      program ("USB Device In Use!" and its process id; see lockRefused), a write or read failed (the hid_error text
-    //      is logged, the device closed; a failed write flips reportIdFlag while the report
-    //      id is unproven on the handle, see reportIdFlag) or a write was short ("Write Wrong Len!" and the
-    //      count; the device stays open);
-    //  -2  empty request ("Wrong Tx Length!"), no report within 1000 ms ("Read Time Out!";
-    //      the second in a row after good writes flips reportIdFlag while it is unproven on
-    //      the handle), or the wait cancelled ("Transfer Cancelled!");
+    //      program ("USB Device In Use!" and its process id; see lockRefused), a read of stale
+    //      input failed, a write failed (the hid_error text is logged, the device closed; a
+    //      failed write flips reportIdFlag while the report id is unproven on the handle, see
+    //      reportIdFlag) or was short ("Write Wrong Len!" and the count; the device stays
+    //      open): in all these `sent` is false; or a read of the reply failed (the hid_error
+    //      text, the device closed; `sent` true);
+    //  -2  empty request ("Wrong Tx Length!"; not sent), no report within 1000 ms ("Read Time
+    //      Out!"; the second in a row after good writes flips reportIdFlag while it is
+    //      unproven on the handle), or the wait cancelled ("Transfer Cancelled!");
     //  -3  reply CRC wrong ("Read Wrong Crc!");
     //  -4  reply length not a positive multiple of 64, longer than kMaxReplyBytes or still
     //      coming after kMaxReceiveMs ("Read Wrong Len!");

@@ -41,11 +41,12 @@ private:
     // A request as the log shows it; bytes or priority that are not the request's own are
     // marked, so the row fails.
     QString describe(const Task* task) const;
-    // One scripted event: "tick [n]", "start", "reads off", "new BA" (a BOOT_JUMP 0xBA the
+    // One scripted event: "tick [n]", "start", "reads off", "limit <ticks>" (the no-progress
+    // limit the next start takes), "new BA" (a BOOT_JUMP 0xBA the
     // engine never sent, answered), or "<task> <reply>" with <task> "#n" (the n-th task sent)
     // or "last", <reply> "AB", "BA", "EE" (one byte), "check" (the image's check value),
     // "mismatch", "fw <hex word>" (the FW_INFO_RD words), "short" (nothing behind the frame
-    // id) or "lost" (no reply).
+    // id), "lost" (no reply) or "unsent" (the link was down: the request never left).
     void play(const QString& event);
 
     QTemporaryDir dir;
@@ -116,6 +117,10 @@ void TestFirmwareUpdate::play(const QString& event)
         engine->setVersionReads(false);
         return;
     }
+    if (what == QLatin1String("limit")) {
+        FirmwareUpdate::setNoProgressLimit(words.value(1).toInt() * FirmwareUpdate::kTickMs);
+        return;
+    }
     Task* task = nullptr;
     std::unique_ptr<Task> extra;
     if (what == QLatin1String("new")) {
@@ -131,6 +136,8 @@ void TestFirmwareUpdate::play(const QString& event)
     const QString reply = words.value(1);
     if (reply == QLatin1String("lost"))
         finish(task, QByteArray(), Task::NoReply);
+    else if (reply == QLatin1String("unsent"))
+        finish(task, QByteArray(), Task::LinkFailed)->sent = false;
     else if (reply == QLatin1String("check"))
         finish(task, littleEndian(kCheck));
     else if (reply == QLatin1String("mismatch"))
@@ -205,7 +212,7 @@ void TestFirmwareUpdate::run_data()
         << QStringList{"block prog reply for offset 0 ignored, waiting for 2048"};
     QTest::newRow("old pass's block 1 confirmed after the restart")
         << toBlock1 + QStringList{"tick 40", "#4 AB", "tick", "last AB", "tick", "last AB", "tick"}
-        << atBlock1 + QStringList{"BLOCK_PROG 0", "Updating 0%", "Updating 50%", "BLOCK_PROG 2048", "Updating 100%", "VERIFY"}
+        << atBlock1 + QStringList{"BLOCK_PROG 0", "Updating 0%", "BLOCK_PROG 2048", "Updating 50%", "Updating 100%", "VERIFY"}
         << QStringList{"block prog reply for offset 2048 ignored, waiting for 0"};
     QTest::newRow("last block confirmed twice")
         << toBlock1 + QStringList{"last AB", "last AB", "tick"} << atBlock1 + QStringList{"Updating 100%", "VERIFY"}
@@ -221,6 +228,57 @@ void TestFirmwareUpdate::run_data()
     QTest::newRow("firmware entry confirmed while entering the bootloader")
         << connect + QStringList{"start", "tick", "new BA", "tick"}
         << connected + QStringList{"started", "BOOT_JUMP AB", "Preparing 0%", "BOOT_JUMP AB"} << QStringList();
+
+    // A block that never left the computer (the controller off the bus after the jump) goes
+    // again on the next tick, without the two-second restart.
+    QTest::newRow("block not sent: again on the next tick")
+        << toBlock1 + QStringList{"last unsent", "tick"} << atBlock1 + QStringList{"link down", "BLOCK_PROG 2048"}
+        << QStringList{"block prog not sent"};
+    // A confirmation that comes after the tick meant for the next block sends it at once;
+    // that tick's turn is used, so the next tick sends nothing.
+    QTest::newRow("confirmed after a tick passed: the next block at once")
+        << connect + QStringList{"start", "tick", "tick", "#1 AB", "tick", "tick", "last AB", "tick"}
+        << connected + QStringList{"started", "BOOT_JUMP AB", "Preparing 0%", "BOOT_JUMP AB", "Updating 0%",
+                                   "BLOCK_PROG 0", "BLOCK_PROG 2048", "Updating 50%"}
+        << QStringList();
+
+    // No progress for the limit (shortened to 10 ticks) ends the update as failed, the
+    // controller left in its bootloader; a new block confirmed starts the time again, a pass
+    // that starts over and never gets further does not.
+    const QStringList limited = QStringList{"limit 10"} + connect + QStringList{"start"};
+    const QStringList failed{"finished NoProgress", "Failed 0%", "FW_INFO_RD"};
+    const QString fail = QStringLiteral("no progress, update failed in step %1");
+    auto times = [](int n, const QString& text) { return QStringList(QVector<QString>(n, text).toList()); };
+    QTest::newRow("no progress: the jump never answered")
+        << limited + QStringList{"tick 10", "tick"}
+        << connected + QStringList{"started", "BOOT_JUMP AB", "Preparing 0%"} + times(8, "BOOT_JUMP AB") + failed
+        << QStringList{fail.arg(1)};
+    QTest::newRow("no progress: every block refused")
+        << limited + QStringList{"tick", "tick", "#1 AB", "tick", "last EE", "tick 9", "tick"}
+        << connected + QStringList{"started", "BOOT_JUMP AB", "Preparing 0%", "BOOT_JUMP AB", "Updating 0%",
+                                   "BLOCK_PROG 0"} + failed
+        << QStringList{"block prog error", fail.arg(2)};
+    QTest::newRow("no progress: the pass starts over and gets no further")
+        << QStringList{"limit 50"} + toBlock1 + QStringList{"last lost", "tick 40", "last AB", "tick", "last lost",
+                                                             "tick 8", "tick"}
+        << atBlock1 + QStringList{"link down", "BLOCK_PROG 0", "link up", "BLOCK_PROG 2048", "link down",
+                                  "finished NoProgress", "Failed 50%", "FW_INFO_RD"}
+        << QStringList{"prog timeout, retry", fail.arg(2)};
+    QTest::newRow("a new block in time keeps it going")
+        << limited + QStringList{"tick", "tick", "#1 AB", "tick", "tick 8", "last AB", "tick 9", "last AB", "tick"}
+        << connected + QStringList{"started", "BOOT_JUMP AB", "Preparing 0%", "BOOT_JUMP AB", "Updating 0%",
+                                   "BLOCK_PROG 0", "BLOCK_PROG 2048", "Updating 50%", "Updating 100%", "VERIFY"}
+        << QStringList();
+    QTest::newRow("no progress: the verify never answered")
+        << QStringList{"limit 10"} + toBlock1 + QStringList{"last AB", "tick 10", "tick"}
+        << atBlock1 + QStringList{"Updating 100%"} + times(9, "VERIFY") + QStringList{"finished NoProgress", "Failed 100%", "FW_INFO_RD"}
+        << QStringList{fail.arg(3)};
+    QTest::newRow("no progress: the restarted firmware never answers")
+        << QStringList{"limit 10"} + toBlock1 + QStringList{"last AB", "tick", "last check", "tick", "last BA",
+                                                             "tick 10", "tick"}
+        << atBlock1 + QStringList{"Updating 100%", "VERIFY", "BOOT_JUMP BA", "Restarting 100%", "FW_INFO_RD",
+                                  "Restarting 0%"} + times(8, "FW_INFO_RD") + failed
+        << QStringList{"verify success", fail.arg(0)};
 }
 
 void TestFirmwareUpdate::run()
@@ -229,6 +287,7 @@ void TestFirmwareUpdate::run()
     QFETCH(QStringList, expected);
     QFETCH(QStringList, lines);
 
+    FirmwareUpdate::setNoProgressLimit(FirmwareUpdate::kNoProgressMs);
     FirmwareUpdate update;
     engine = &update;
     sent.clear();
@@ -241,8 +300,8 @@ void TestFirmwareUpdate::run()
     connect(&update, &FirmwareUpdate::started, this, [this] { log << QStringLiteral("started"); });
     connect(&update, &FirmwareUpdate::versionRead, this, [this](qint32 word) { log << "version " + hex(word); });
     connect(&update, &FirmwareUpdate::finished, this, [this](FirmwareUpdate::Result result) {
-        log << (result == FirmwareUpdate::Result::Success ? QStringLiteral("finished Success")
-                                                          : QStringLiteral("finished VerifyFailed"));
+        const char* const names[] = {"Success", "VerifyFailed", "NoProgress"};
+        log << QStringLiteral("finished ") + QLatin1String(names[int(result)]);
     });
     std::pair<int, int> shown{FirmwareUpdate::NoProgress, 0};
     connect(&update, &FirmwareUpdate::progress, this, [&](int state, int percent) {

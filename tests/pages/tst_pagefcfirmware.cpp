@@ -89,21 +89,27 @@ void TestPageFCFirmware::construction()
 
 void TestPageFCFirmware::procedure_data()
 {
-    QTest::addColumn<bool>("verifyMatches");
-    QTest::newRow("verify matches: success") << true;
-    QTest::newRow("verify differs: fail") << false;
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("verify matches: success") << "success";
+    QTest::newRow("verify differs: fail") << "verify fail";
+    QTest::newRow("every block refused: no progress, fail") << "no progress";
 }
 
 void TestPageFCFirmware::procedure()
 {
-    QFETCH(bool, verifyMatches);
+    QFETCH(QString, outcome);
+    const bool verifyMatches = outcome == QLatin1String("success");
+    // Ten ticks without progress end the update here.
+    FirmwareUpdate::setNoProgressLimit(10 * FirmwareUpdate::kTickMs);
     FirmwarePageRun run;
     QVERIFY(run.connectTo(kFirmwareWord));
     QCOMPARE(run.text("label_firmwareVersion"), QStringLiteral("Trelvo_0105"));
-    ModalScript script({ModalScript::Ok});
-    QVERIFY(run.pressUpdate());
-    QCOMPARE(script.texts(), QStringList({"During the update process,please DO NOT move the controller in "
-                                          "case of unexpeceted disconnect!"}));
+    {
+        ModalScript script({ModalScript::Ok});
+        QVERIFY(run.pressUpdate());
+        QCOMPARE(script.texts(), QStringList({"During the update process,please DO NOT move the controller in "
+                                              "case of unexpeceted disconnect!"}));
+    }
     // A block goes out on the first tick after its confirmation: a tick allowed to drift late
     // costs a whole tick per block.
     QCOMPARE(run.page.tickTimer()->timerType(), Qt::PreciseTimer);
@@ -113,6 +119,19 @@ void TestPageFCFirmware::procedure()
     run.tick();
     QCOMPARE(run.text("label_progress_info"), QStringLiteral("Preparing for update..."));
     run.answer(jump, kOk);
+    if (outcome == QLatin1String("no progress")) {
+        run.answer(run.tick(), QByteArray(1, char(0xEE)));
+        for (int i = 0; i < 9; ++i)
+            run.tick();
+        QCOMPARE(run.boot.count(), 2);
+        QCOMPARE(run.boot.last().at(0).toBool(), false);
+        run.answer(run.tick(), FirmwarePageRun::version(kBootloaderWord));
+        QCOMPARE(run.text("label_progress_info"), QStringLiteral("Update fail"));
+        // The pilot presses Update again; the controller waits in its bootloader.
+        ModalScript again({ModalScript::Ok});
+        QVERIFY(run.pressUpdate());
+        return;
+    }
     run.answer(run.tick(), kOk);
     QCOMPARE(run.text("label_progress_info"), QStringLiteral("Updating..."));
     QCOMPARE(run.text("label_progress_value"), QStringLiteral("0%"));
@@ -213,10 +232,11 @@ void TestPageFCFirmware::beforeTheStart()
         QCOMPARE(dialogs.texts(), texts);
     }
     QCOMPARE(run.page.update()->step(), starts ? FirmwareUpdate::EnterBoot : FirmwareUpdate::Idle);
-    // Nothing started: no BOOT_JUMP goes out on the next ticks.
+    // Nothing started: the version reads go on, and the controller is never sent into its
+    // bootloader.
     for (int i = 0; i < 3; ++i) {
         Task* sent = run.tick();
-        QCOMPARE(sent && sent->type == FCProtocol::BOOT_JUMP, starts);
+        QCOMPARE(sent ? sent->type : -1, int(starts ? FCProtocol::BOOT_JUMP : FCProtocol::FW_INFO_RD));
     }
     // Pressed again while the update runs: nothing, not even the warning.
     if (starts) {

@@ -164,22 +164,24 @@ void tst_transport::failureTable_data()
     QTest::addColumn<bool>("openAfter");
     QTest::addColumn<bool>("flagAfter");
     QTest::addColumn<int>("toRecover");
+    QTest::addColumn<bool>("sent");
 
     // A failed write flips the report id, so the board (still on id 0) refuses the next
     // transaction too; the one after it, back on id 0, goes through.
-    QTest::newRow("empty request") << -1 << 0 << 20 << "Wrong Tx Length!" << -2 << true << false << 1;
+    // `sent`: whether the whole request left the computer (the controller may have acted on it).
+    QTest::newRow("empty request") << -1 << 0 << 20 << "Wrong Tx Length!" << -2 << true << false << 1 << false;
     QTest::newRow("write fails") << int(Fault::WriteFail) << 0 << int(FCProtocol::INFO_RD)
-                                 << "virtual controller: write failed" << -1 << false << true << 2;
+                                 << "virtual controller: write failed" << -1 << false << true << 2 << false;
     QTest::newRow("short write") << int(Fault::ShortWrite) << 32 << int(FCProtocol::INFO_RD)
-                                 << "Write Wrong Len! 32" << -1 << true << false << 1;
+                                 << "Write Wrong Len! 32" << -1 << true << false << 1 << false;
     QTest::newRow("read error") << int(Fault::ReadError) << 0 << int(FCProtocol::INFO_RD)
-                                << "virtual controller: read failed" << -1 << false << false << 1;
+                                << "virtual controller: read failed" << -1 << false << false << 1 << true;
     QTest::newRow("65-byte reply") << int(Fault::BadLength) << 0 << int(FCProtocol::INFO_RD)
-                                   << "Read Wrong Len!" << -4 << true << false << 1;
+                                   << "Read Wrong Len!" << -4 << true << false << 1 << true;
     QTest::newRow("wrong CRC") << int(Fault::BadCrc) << 0 << int(FCProtocol::INFO_RD)
-                               << "Read Wrong Crc!" << -3 << true << false << 1;
+                               << "Read Wrong Crc!" << -3 << true << false << 1 << true;
     QTest::newRow("wrong echo") << int(Fault::BadEcho) << 0 << int(FCProtocol::STATUS_RD)
-                                << "Ack Frame Wrong!" << -5 << true << false << 1;
+                                << "Ack Frame Wrong!" << -5 << true << false << 1 << true;
 }
 
 void tst_transport::failureTable()
@@ -192,6 +194,7 @@ void tst_transport::failureTable()
     QFETCH(bool, openAfter);
     QFETCH(bool, flagAfter);
     QFETCH(int, toRecover);
+    QFETCH(bool, sent);
 
     // A board that refuses reports of the other id, so that a flipped flag shows at once.
     VirtualFC::setWrongId(WrongId::Refuse);
@@ -206,6 +209,7 @@ void tst_transport::failureTable()
     usb.RunTask(&task);
 
     QCOMPARE(task.status, status);
+    QCOMPARE(task.sent, sent);
     QCOMPARE(usb.isOpen(), openAfter);
     QCOMPARE(VirtualFC::isOpen(), openAfter);
     QCOMPARE(usb.reportIdFlag, flagAfter);
@@ -227,7 +231,7 @@ void tst_transport::openFailsThenReopens()
         QTest::ignoreMessage(QtDebugMsg, "USB Device Open Fail!");
         usb.RunTask(&task);
         QCOMPARE(task.status, -1);
-        QVERIFY(!usb.isOpen());
+        QVERIFY(!usb.isOpen() && !task.sent);
         QVERIFY(task.rxData.isEmpty());
     }
     QVERIFY(VirtualFC::writtenReports().isEmpty());
