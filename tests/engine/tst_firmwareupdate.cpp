@@ -248,7 +248,12 @@ void TestFirmwareUpdate::run_data()
     const QStringList limited = QStringList{"limit 10"} + connect + QStringList{"start"};
     const QStringList failed{"finished NoProgress", "Failed 0%", "FW_INFO_RD"};
     const QString fail = QStringLiteral("no progress, update failed in step %1");
-    auto times = [](int n, const QString& text) { return QStringList(QVector<QString>(n, text).toList()); };
+    auto times = [](int n, const QString& text) {
+        QStringList repeated;
+        while (repeated.size() < n)
+            repeated << text;
+        return repeated;
+    };
     QTest::newRow("no progress: the jump never answered")
         << limited + QStringList{"tick 10", "tick"}
         << connected + QStringList{"started", "BOOT_JUMP AB", "Preparing 0%"} + times(8, "BOOT_JUMP AB") + failed
