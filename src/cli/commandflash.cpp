@@ -8,6 +8,7 @@
 #include "engine/setuphistory.h"
 #include "protocol/helper.h"
 #include "protocol/task.h"
+#include "usb/qtusbhid.h"
 
 #include <QCommandLineParser>
 #include <QElapsedTimer>
@@ -199,13 +200,17 @@ int CommandFlash::run(CliContext& context)
     }
 
     // 4. The update, ended as the page ends it: success once the restarted flight firmware
-    // answers, failure at a verify mismatch or when it makes no progress.
+    // answers, failure at a verify mismatch or when it makes no progress. The controller stays
+    // this command's through the jumps, whatever it reports meanwhile.
     out.note(tr("Writing %1 (%2 blocks) to %3").arg(fileBoard).arg(update.image().blockCount()).arg(Helper::boardName(word)));
     FlashProgress progress(out, update.image().blockCount());
+    QtUsbHID* usb = session.controller()->transport();
+    QObject::connect(&update, &FirmwareUpdate::started, &session, [usb] { usb->holdThroughJumps(true); });
     QObject::connect(&update, &FirmwareUpdate::progress, &session,
                      [&](int state, int percent) { progress.show(state, percent, update.blockIndex()); });
     FirmwareUpdate::Result result = FirmwareUpdate::Result::Success;
     QObject::connect(&update, &FirmwareUpdate::finished, &session, [&](FirmwareUpdate::Result outcome) {
+        usb->holdThroughJumps(false);
         result = outcome;
         progress.show(update.progressState(), update.percent(), update.blockIndex());
         session.finish(outcome == FirmwareUpdate::Result::Success ? ExitCode::Done : ExitCode::UpdateFailed);

@@ -1,5 +1,6 @@
 // The main window while another ORVANTE program holds the controller: "Disconnected", a tool tip
-// that names the holder, and the link back by itself once the other program lets go.
+// that names the holder, and the link back by itself once the other program lets go; and the
+// window's own hold, from the connection until the controller is unplugged.
 #include "app/fcapp.h"
 #include "usb/devicelock.h"
 #include "virtualfc.h"
@@ -16,7 +17,18 @@ class TestControllerLock : public QObject
 
 private slots:
     void heldByAnotherProgram();
+    void heldUntilUnplugged();
 };
+
+namespace {
+
+QString lockFile()
+{
+    return DeviceLock::fileFor(VirtualFC::kVendorId, VirtualFC::kProductId,
+                               QString::fromWCharArray(VirtualFC::kSerialNumber), VirtualFC::kPath);
+}
+
+} // namespace
 
 void TestControllerLock::heldByAnotherProgram()
 {
@@ -26,8 +38,7 @@ void TestControllerLock::heldByAnotherProgram()
     VirtualFC::setFastTiming(true);
     // The other program: this process, through a lock of its own on the same file.
     auto other = std::make_unique<DeviceLock>();
-    QCOMPARE(other->take(DeviceLock::fileFor(VirtualFC::kVendorId, VirtualFC::kProductId, VirtualFC::kPath)),
-             DeviceLock::Result::Taken);
+    QCOMPARE(other->take(lockFile()), DeviceLock::Result::Taken);
 
     FCApp app;
     app.infoTimer()->setInterval(50);
@@ -44,6 +55,20 @@ void TestControllerLock::heldByAnotherProgram()
     other.reset();
     QTRY_COMPARE(text->text(), QStringLiteral("Connected"));
     QCOMPARE(text->toolTip(), QString());
+}
+
+void TestControllerLock::heldUntilUnplugged()
+{
+    VirtualFC::reset();
+    VirtualFC::setFastTiming(true);
+    FCApp app;
+    app.infoTimer()->setInterval(50);
+    QTRY_VERIFY(app.isConnected());
+    DeviceLock other;
+    QCOMPARE(other.take(lockFile()), DeviceLock::Result::Held);
+    // Gone from the bus: another program may have it now.
+    VirtualFC::setPlugged(false);
+    QTRY_COMPARE(other.take(lockFile()), DeviceLock::Result::Taken);
 }
 
 QTEST_MAIN(TestControllerLock)

@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <csignal>
@@ -91,6 +92,7 @@ private slots:
     void diff();
     void noControllerEndsWithinTheTimeLimit();
     void heldLockEndsWithInUse();
+    void lockHeldAcrossTheJump();
     void ctrlCLeavesACompleteCsv();
 
 private:
@@ -314,7 +316,8 @@ void TestCli::heldLockEndsWithInUse()
 {
     // This process holds the virtual controller's lock, in the runtime folder the child inherits.
     DeviceLock lock;
-    QCOMPARE(lock.take(DeviceLock::fileFor(VirtualFC::kVendorId, VirtualFC::kProductId, VirtualFC::kPath)),
+    QCOMPARE(lock.take(DeviceLock::fileFor(VirtualFC::kVendorId, VirtualFC::kProductId,
+                                           QString::fromWCharArray(VirtualFC::kSerialNumber), VirtualFC::kPath)),
              DeviceLock::Result::Taken);
     QProcess cli;
     cli.start(QStringLiteral(ORVANTE_CLI_DEMO_PATH), {QStringLiteral("info")});
@@ -324,6 +327,33 @@ void TestCli::heldLockEndsWithInUse()
     QVERIFY2(err.contains(QStringLiteral("the controller is in use by ORVANTE (process %1)").arg(::getpid())),
              qPrintable(err));
     QVERIFY(cli.readAllStandardOutput().isEmpty());
+}
+
+void TestCli::lockHeldAcrossTheJump()
+{
+    // A second program (here, a second command in this process with a transport of its own)
+    // started while the board re-enumerates as its bootloader must not take it from the update
+    // (whichever reaches the bootloader first: tst_transport).
+    VirtualFC::setFastTiming(false);
+    const QByteArray image = imageOf(4);
+    const QString path = dir.filePath(QStringLiteral("fw.bin"));
+    writeBin(path, 0xF0300106, image.size(), image);
+    Outcome second;
+    QTimer gap;
+    gap.setInterval(1);
+    QObject::connect(&gap, &QTimer::timeout, [&] {
+        if (VirtualFC::requestCount(FCProtocol::BOOT_JUMP) == 0 || VirtualFC::isOnBus())
+            return;
+        gap.stop();
+        second = runCli({QStringLiteral("info")});
+    });
+    gap.start();
+    const Outcome update = runCli({QStringLiteral("flash"), path});
+    QCOMPARE(second.code, int(ExitCode::InUse));
+    QVERIFY2(second.err.contains(QStringLiteral("the controller is in use by ORVANTE (process %1)").arg(::getpid())),
+             qPrintable(second.err));
+    QCOMPARE(update.code, int(ExitCode::Done));
+    QCOMPARE(VirtualFC::flash(), image);
 }
 
 void TestCli::ctrlCLeavesACompleteCsv()

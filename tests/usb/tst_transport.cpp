@@ -7,6 +7,8 @@
 #include <QtConcurrent/QtConcurrentRun>
 #include <QtTest>
 
+#include <unistd.h>
+
 using FCProtocol::Task;
 using VirtualFC::Fault;
 using VirtualFC::WrongId;
@@ -44,6 +46,8 @@ private slots:
     void babblingDeviceEndsWithWrongLength_data();
     void babblingDeviceEndsWithWrongLength();
     void blockingHandleIsAFailedOpen();
+    void lockHeldAcrossTheJump_data();
+    void lockHeldAcrossTheJump();
 
 private:
     static QByteArray frameOf(int type, const QByteArray& payload = QByteArray());
@@ -231,7 +235,7 @@ void tst_transport::openFailsThenReopens()
         QTest::ignoreMessage(QtDebugMsg, "USB Device Open Fail!");
         usb.RunTask(&task);
         QCOMPARE(task.status, -1);
-        QVERIFY(!usb.isOpen() && !task.sent);
+        QVERIFY(!usb.isOpen() && usb.deviceMissing() && !task.sent);
         QVERIFY(task.rxData.isEmpty());
     }
     QVERIFY(VirtualFC::writtenReports().isEmpty());
@@ -496,6 +500,61 @@ void tst_transport::blockingHandleIsAFailedOpen()
     QVERIFY(runWithin(&usb, &next, 3000));
     QCOMPARE(next.status, 0);
     QCOMPARE(VirtualFC::openCount(), 2);
+}
+
+void tst_transport::lockHeldAcrossTheJump_data()
+{
+    QTest::addColumn<QString>("bootloaderSerial"); // "-": none
+    QTest::newRow("the bootloader reports the same serial number") << QString::fromWCharArray(VirtualFC::kSerialNumber);
+    QTest::newRow("another") << "BL0001";
+    QTest::newRow("none") << "-";
+}
+
+void tst_transport::lockHeldAcrossTheJump()
+{
+    // Two programs: one updates the controller; the other, started while the board
+    // re-enumerates as its bootloader, reaches it first and must be kept off, whatever the
+    // bootloader says it is; after the update too, through every close, until the first lets go.
+    QFETCH(QString, bootloaderSerial);
+    VirtualFC::setBootloaderSerialNumber(bootloaderSerial == "-" ? QString() : bootloaderSerial);
+    QtUsbHID updating(0x0483, 0x5750, nullptr);
+    QtUsbHID other(0x0483, 0x5750, nullptr);
+    updating.holdThroughJumps(true);
+    Task jump(FCProtocol::BOOT_JUMP, true);
+    jump.txStream << qint32(0xAB);
+    updating.RunTask(&jump);
+    QCOMPARE(jump.status, 0);
+    QTRY_VERIFY(!VirtualFC::isOnBus());
+    // Its next request meets the board off the bus: the handle closes, the claim stays.
+    Task lost(FCProtocol::FW_INFO_RD, true);
+    updating.RunTask(&lost);
+    QVERIFY(!lost.sent && !updating.isOpen());
+    QTRY_VERIFY(VirtualFC::isOnBus());
+
+    auto refused = [&other] {
+        Task read(FCProtocol::INFO_RD, false);
+        other.RunTask(&read);
+        return read.status == Task::LinkFailed && !read.sent && other.lockRefused()
+            && other.lockHolder() == qint64(::getpid());
+    };
+    QVERIFY(refused());
+    // The update goes on.
+    Task back(FCProtocol::FW_INFO_RD, true);
+    updating.RunTask(&back);
+    QCOMPARE(back.status, 0);
+    // After the update, a power cycle in the bootloader closes the handle: still held.
+    updating.holdThroughJumps(false);
+    VirtualFC::powerCycle();
+    Task cut(FCProtocol::FW_INFO_RD, true);
+    updating.RunTask(&cut);
+    QVERIFY(!updating.isOpen());
+    QVERIFY(refused());
+    QCOMPARE(VirtualFC::requestCount(FCProtocol::INFO_RD), 0);
+
+    updating.releaseLock();
+    Task free(FCProtocol::INFO_RD, false);
+    other.RunTask(&free);
+    QCOMPARE(free.status, 0);
 }
 
 QTEST_GUILESS_MAIN(tst_transport)
