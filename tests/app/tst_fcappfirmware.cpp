@@ -14,12 +14,14 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include <atomic>
+
 using VirtualFC::Fault;
 
 namespace {
 
 constexpr int kBlocks = 4;
-int restarts = 0; // passes started over after a block that went out unconfirmed
+std::atomic<int> restarts{0}; // passes started over after a block that went out unconfirmed
 QtMessageHandler passedOn = nullptr;
 const QString kSuccess = QStringLiteral("Update success");
 
@@ -224,7 +226,7 @@ void TestFCAppFirmware::update()
         QCOMPARE(quint16(quint8(first[2110]) | quint8(first[2111]) << 8),
                  FCProtocol::crc16(first.constData(), 0, 2110));
         QCOMPARE(blocks.size(), kBlocks);
-        QCOMPARE(restarts, 0); // no stall at the start
+        QCOMPARE(restarts.load(), 0); // no stall at the start
         // Once it is over, the window closes without a question.
         ModalScript none;
         QVERIFY(app->close());
