@@ -24,6 +24,8 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     // The setup history too: a bench never writes into the user's own folders.
     qputenv("XDG_DATA_HOME", (config.path() + QStringLiteral("/data")).toLocal8Bit());
+    // And the controller's lock: the virtual controller of a bench run beside it is another.
+    qputenv("XDG_RUNTIME_DIR", config.path().toLocal8Bit());
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
     QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));

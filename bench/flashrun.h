@@ -166,6 +166,8 @@ public:
 protected:
     void deliverTask(PageFC* to, FCProtocol::Task* task) override
     {
+        // A confirmation may send the next block at once, from inside the delivery.
+        const qint64 sentAt = blockSentAt;
         FCApp::deliverTask(to, task);
         if (to != page)
             return;
@@ -174,10 +176,10 @@ protected:
             confirmAt = now;
         if (firstBlockAt < 0 && task->type == FCProtocol::BLOCK_PROG && page->update()->blockIndex() > 0)
             firstBlockAt = now;
-        if (task->type == FCProtocol::BLOCK_PROG && task->status == 0 && blockSentAt >= 0) {
-            roundTrips += now - blockSentAt;
+        if (task->type == FCProtocol::BLOCK_PROG && task->status == 0 && sentAt >= 0) {
+            roundTrips += now - sentAt;
             ++confirmedBlocks;
-            trips.push_back(now - blockSentAt);
+            trips.push_back(now - sentAt);
             tripsBehindInfo += infoSinceSend ? 1 : 0;
         }
         if (task->type == FCProtocol::INFO_RD)

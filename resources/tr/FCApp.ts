@@ -252,6 +252,10 @@
         <source>the update did not finish and the controller may be left in its bootloader: run the same flash command again</source>
         <translation>升级没有完成，飞控可能停留在引导程序中：请再次运行同一条 flash 命令</translation>
     </message>
+    <message>
+        <source>the update made no progress for %1 s and was given up; the controller stays in its bootloader: check the cable, then run the same flash command again</source>
+        <translation>升级 %1 秒没有进展，已放弃；飞控停留在引导程序中：请检查连接线，然后再次运行同一条 flash 命令</translation>
+    </message>
 </context>
 <context>
     <name>CommandInfo</name>

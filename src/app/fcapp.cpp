@@ -230,10 +230,14 @@ void FCApp::showDisconnected(int status)
 {
     strip->showDisconnected(tr("Disconnected"));
     // Read between transactions, as the transport wants: this runs from the task's TaskDone.
-    strip->setHint(status == FCProtocol::Task::LinkFailed ? AccessNotice::lockHint(trController->transport())
-                                                          : QString());
+    QtUsbHID* usb = trController->transport();
+    strip->setHint(status == FCProtocol::Task::LinkFailed ? AccessNotice::lockHint(usb) : QString());
     if (status == FCProtocol::Task::LinkFailed)
         accessNotice->linkFailed();
+    // The controller is gone (unplugged, or off the bus) and no update waits for it to come
+    // back: another program may have it now. Through an update it stays ours.
+    if (status == FCProtocol::Task::LinkFailed && usb->deviceMissing() && !supervisor->isUpdating())
+        usb->releaseLock();
 }
 
 void FCApp::trimNavigation()
@@ -265,6 +269,8 @@ void FCApp::page_button_clicked(int i)
 void FCApp::boot_state_changed(bool start)
 {
     supervisor->setUpdating(start);
+    // The controller stays this window's through the update's jumps, whatever it reports then.
+    trController->transport()->holdThroughJumps(start);
     for (QAbstractButton* button : pageButtons->buttons())
         button->setEnabled(!start);
     ui->pushButton_default->setEnabled(!start);

@@ -8,6 +8,7 @@
 #include "engine/setuphistory.h"
 #include "protocol/helper.h"
 #include "protocol/task.h"
+#include "usb/qtusbhid.h"
 
 #include <QCommandLineParser>
 #include <QElapsedTimer>
@@ -199,14 +200,20 @@ int CommandFlash::run(CliContext& context)
     }
 
     // 4. The update, ended as the page ends it: success once the restarted flight firmware
-    // answers, failure at a verify mismatch.
+    // answers, failure at a verify mismatch or when it makes no progress. The controller stays
+    // this command's through the jumps, whatever it reports meanwhile.
     out.note(tr("Writing %1 (%2 blocks) to %3").arg(fileBoard).arg(update.image().blockCount()).arg(Helper::boardName(word)));
     FlashProgress progress(out, update.image().blockCount());
+    QtUsbHID* usb = session.controller()->transport();
+    QObject::connect(&update, &FirmwareUpdate::started, &session, [usb] { usb->holdThroughJumps(true); });
     QObject::connect(&update, &FirmwareUpdate::progress, &session,
                      [&](int state, int percent) { progress.show(state, percent, update.blockIndex()); });
-    QObject::connect(&update, &FirmwareUpdate::finished, &session, [&](FirmwareUpdate::Result result) {
+    FirmwareUpdate::Result result = FirmwareUpdate::Result::Success;
+    QObject::connect(&update, &FirmwareUpdate::finished, &session, [&](FirmwareUpdate::Result outcome) {
+        usb->holdThroughJumps(false);
+        result = outcome;
         progress.show(update.progressState(), update.percent(), update.blockIndex());
-        session.finish(result == FirmwareUpdate::Result::Success ? ExitCode::Done : ExitCode::UpdateFailed);
+        session.finish(outcome == FirmwareUpdate::Result::Success ? ExitCode::Done : ExitCode::UpdateFailed);
     });
     // The bootloader may confirm before the next tick: the first step is said at once.
     auto begin = [&] {
@@ -233,13 +240,22 @@ int CommandFlash::run(CliContext& context)
         break;
     }
     case ExitCode::UpdateFailed:
-        out.error(tr("the controller's verify answer differs from the file's check value; the controller stays in "
-                     "its bootloader: run the same flash command again"));
+        if (result == FirmwareUpdate::Result::NoProgress)
+            out.error(tr("the update made no progress for %1 s and was given up; the controller stays in its "
+                         "bootloader: check the cable, then run the same flash command again")
+                          .arg(FirmwareUpdate::noProgressLimit() / 1000.0));
+        else
+            out.error(tr("the controller's verify answer differs from the file's check value; the controller stays "
+                         "in its bootloader: run the same flash command again"));
         break;
     default:
-        if (update.isRunning() || update.progressState() != FirmwareUpdate::NoProgress)
+        if (update.isRunning() || update.progressState() != FirmwareUpdate::NoProgress) {
             out.error(tr("the update did not finish and the controller may be left in its bootloader: run the same "
                          "flash command again"));
+            // Lost once the controller waits in its bootloader: the update failed, and says how to go on.
+            if (update.bootloaderEntered())
+                code = ExitCode::UpdateFailed;
+        }
         break;
     }
     return code;

@@ -16,7 +16,19 @@ constexpr int kBlockSize = FirmwareImage::kBlockSize;
 constexpr quint32 kBoardMark = 0xF0000000;
 constexpr int kBootloaderBoardId = 0x00;
 
+int noProgressLimitMs = FirmwareUpdate::kNoProgressMs;
+
 } // namespace
+
+void FirmwareUpdate::setNoProgressLimit(int ms)
+{
+    noProgressLimitMs = qMax(kTickMs, ms);
+}
+
+int FirmwareUpdate::noProgressLimit()
+{
+    return noProgressLimitMs;
+}
 
 FirmwareUpdate::FirmwareUpdate(QObject* parent)
     : QObject(parent)
@@ -92,8 +104,13 @@ bool FirmwareUpdate::start()
     if ((quint32(controllerInfo[2]) & kBoardMark) != kBoardMark)
         qDebug() << "firmware read wrong version";
     blocks = 0;
+    bestBlocks = 0;
     blockReady = true;
+    turnMissed = false;
     waitMs = 0;
+    limitMs = noProgressLimitMs;
+    progressed();
+    entered = false;
     stepValue = EnterBoot;
     emit started();
     return true;
@@ -102,6 +119,8 @@ bool FirmwareUpdate::start()
 void FirmwareUpdate::tick()
 {
     emit progress(progressValue, percent());
+    if (stalled())
+        return;
 
     switch (stepValue) {
     case Idle:
@@ -121,6 +140,9 @@ void FirmwareUpdate::tick()
             sendBlock();
         } else if (blockReady) {
             sendBlock();
+        } else {
+            // This tick's block waits for its predecessor's confirmation, which sends it.
+            turnMissed = true;
         }
         break;
     case Verify:
@@ -133,14 +155,37 @@ void FirmwareUpdate::tick()
     }
 }
 
+bool FirmwareUpdate::stalled()
+{
+    // From the start until the restarted flight firmware answers.
+    if (!isRunning() && progressValue != Restarting)
+        return false;
+    stalledMs += kTickMs;
+    if (stalledMs < limitMs)
+        return false;
+    qDebug() << "no progress, update failed in step" << int(stepValue);
+    fail(Result::NoProgress);
+    return true;
+}
+
+void FirmwareUpdate::fail(Result result)
+{
+    stepValue = Idle;
+    progressValue = Failed;
+    blockReady = false;
+    emit finished(result);
+}
+
 void FirmwareUpdate::sendBlock()
 {
     blockReady = false;
+    turnMissed = false;
     waitMs = 0;
     const int offset = blocks * kBlockSize;
     // Every block up to the image's end is confirmed: there is nothing left to write.
     if (offset >= loaded.data.size()) {
         stepValue = Verify;
+        progressed();
         return;
     }
     emit sendTask(Request::blockProgram(offset, loaded.data.mid(offset, kBlockSize)));
@@ -150,6 +195,13 @@ void FirmwareUpdate::taskDone(Task* task)
 {
     if (task->status != Task::Success) {
         link = false;
+        // No byte of it reached the controller (the link was down, as while the controller
+        // re-enumerates after the jump): the same block goes again on the next tick, and the
+        // pass starts over only for a block that went out and was not confirmed.
+        if (task->type == FCProtocol::BLOCK_PROG && !task->sent && awaited(task)) {
+            qDebug() << "block prog not sent";
+            blockReady = true;
+        }
         return;
     }
     task->rxStream.device()->seek(task->headLength);
@@ -167,11 +219,15 @@ void FirmwareUpdate::taskDone(Task* task)
             if (stepValue == EnterBoot) {
                 stepValue = Program;
                 progressValue = Updating;
+                entered = true;
+                progressed();
             }
         } else if (where == FCProtocol::kCommandFinish) {
             qDebug() << "jump to firmware success";
-            if (stepValue == LeaveBoot)
+            if (stepValue == LeaveBoot) {
                 stepValue = Idle;
+                progressed();
+            }
         }
         break;
     }
@@ -186,11 +242,10 @@ void FirmwareUpdate::taskDone(Task* task)
             break;
         if (value == loaded.checkValue) {
             stepValue = LeaveBoot;
+            progressed();
             qDebug() << "verify success";
         } else {
-            stepValue = Idle;
-            progressValue = Failed;
-            emit finished(Result::VerifyFailed);
+            fail(Result::VerifyFailed);
             qDebug() << "verify fail";
         }
         break;
@@ -209,6 +264,7 @@ void FirmwareUpdate::taskDone(Task* task)
         if (progressValue == Restarting && stepValue == Idle
             && FCProtocol::Helper::boardId(words[2]) != kBootloaderBoardId) {
             progressValue = Succeeded;
+            entered = false;
             emit finished(Result::Success);
         }
         break;
@@ -219,17 +275,21 @@ void FirmwareUpdate::taskDone(Task* task)
     link = true;
 }
 
+bool FirmwareUpdate::awaited(const Task* task) const
+{
+    // Read back from the task's own request: a late answer must neither skip a block nor run
+    // past the image.
+    return stepValue == Program && !blockReady && Request::blockOffsetOf(task) == blocks * kBlockSize;
+}
+
 void FirmwareUpdate::blockReplied(Task* task)
 {
     qDebug() << "block prog task done";
     quint8 code = 0;
     task->rxStream >> code;
-    // A confirmation counts only for the block being waited for, read back from the task's own
-    // request: a late one must neither skip a block nor run past the image.
-    const qint32 offset = Request::blockOffsetOf(task);
-    const bool awaited = stepValue == Program && !blockReady && offset == blocks * kBlockSize;
-    if (!awaited) {
-        qDebug() << "block prog reply for offset" << offset << "ignored, waiting for"
+    // A confirmation counts only for the block being waited for.
+    if (!awaited(task)) {
+        qDebug() << "block prog reply for offset" << Request::blockOffsetOf(task) << "ignored, waiting for"
                  << (stepValue == Program && !blockReady ? blocks * kBlockSize : -1);
         return;
     }
@@ -237,9 +297,18 @@ void FirmwareUpdate::blockReplied(Task* task)
         qDebug() << "block prog success";
         ++blocks;
         qDebug() << blocks;
+        if (blocks > bestBlocks) {
+            bestBlocks = blocks;
+            progressed();
+        }
         if (qint64(blocks) * kBlockSize >= loaded.data.size())
             stepValue = Verify;
         blockReady = true;
+        // Confirmed after the tick that should have sent the next block (the link was busy
+        // with another transaction): the next goes now rather than a whole tick later. Still
+        // at most one block per tick.
+        if (turnMissed && stepValue == Program)
+            sendBlock();
     } else {
         // Nothing more is sent until the time-out starts the pass over.
         qDebug() << "block prog error";

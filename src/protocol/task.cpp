@@ -10,6 +10,7 @@ Task::Task(int type, bool urgent)
     , urgent(urgent)
     , headLength(0)
     , status(Success)
+    , sent(false)
     , txStream(&txData, QIODevice::ReadWrite)
     , rxStream(&rxData, QIODevice::ReadWrite)
 {

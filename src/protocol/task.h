@@ -21,7 +21,7 @@ public:
     // Status codes left by the transport.
     enum Status {
         Success = 0,
-        LinkFailed = -1,    // open failed, a HID write or read failed, or a short write
+        LinkFailed = -1,    // open failed, a HID write or read failed, or a short write (see sent)
         NoReply = -2,       // empty request, or nothing received within the reply wait
         WrongCrc = -3,      // reply CRC wrong
         WrongLength = -4,   // reply length not a positive multiple of 64
@@ -36,6 +36,12 @@ public:
     bool urgent;
     int headLength;
     int status;
+    // The whole request left the computer: every report of it was written. False until then,
+    // and for good when the transport gave up before the last report (no device, the
+    // controller held by another program, an empty request, a write that failed or was short):
+    // the controller cannot have acted on such a request, so sending it again at once is safe.
+    // True with a failed status means the controller may have acted on it.
+    bool sent;
     QByteArray txData;
     QByteArray rxData;
     QDataStream txStream;

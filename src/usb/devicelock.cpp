@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -37,23 +38,46 @@ DeviceLock::~DeviceLock()
     release();
 }
 
-QString DeviceLock::fileFor(unsigned short vendorId, unsigned short productId, const QByteArray& path)
+QString DeviceLock::fileFor(unsigned short vendorId, unsigned short productId, const QString& serial,
+                           const QByteArray& path)
 {
     QString name = QStringLiteral("orvante-%1-%2")
                        .arg(vendorId, 4, 16, QLatin1Char('0'))
                        .arg(productId, 4, 16, QLatin1Char('0'));
-    if (!path.isEmpty()) {
-        // "/dev/hidraw3" -> "-dev-hidraw3": one flat file name, whatever the path holds.
-        QString tail = QString::fromLocal8Bit(path);
-        for (QChar& c : tail) {
-            if (!c.isLetterOrNumber() && c != QLatin1Char('.') && c != QLatin1Char('_'))
-                c = QLatin1Char('-');
-        }
-        if (!tail.startsWith(QLatin1Char('-')))
-            tail.prepend(QLatin1Char('-'));
-        name += tail;
-    }
+    // "sn-" and "at-" keep a serial number from ever naming the same file as a path.
+    if (!serial.isEmpty())
+        name += QStringLiteral("-sn-") + QString::fromLatin1(QUrl::toPercentEncoding(serial));
+    else if (!path.isEmpty())
+        name += QStringLiteral("-at-") + QString::fromLatin1(QUrl::toPercentEncoding(QString::fromLocal8Bit(path)));
     return runtimeFolder() + QLatin1Char('/') + name + QStringLiteral(".lock");
+}
+
+QString DeviceLock::updateGuardFor(unsigned short vendorId, unsigned short productId)
+{
+    return runtimeFolder()
+        + QStringLiteral("/orvante-%1-%2.update.lock")
+              .arg(vendorId, 4, 16, QLatin1Char('0'))
+              .arg(productId, 4, 16, QLatin1Char('0'));
+}
+
+DeviceLock::Result DeviceLock::probe(const QString& file, qint64* holder)
+{
+    *holder = 0;
+    const QByteArray name = QFile::encodeName(file);
+    const int handle = ::open(name.constData(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (handle < 0)
+        return Result::Unavailable;
+    int rc;
+    do {
+        rc = ::flock(handle, LOCK_SH | LOCK_NB);
+    } while (rc < 0 && errno == EINTR);
+    const bool held = rc < 0 && errno == EWOULDBLOCK;
+    if (held)
+        *holder = readPid(handle);
+    ::close(handle); // drops the shared lock, if it was granted
+    if (held)
+        return Result::Held;
+    return rc < 0 ? Result::Unavailable : Result::Taken;
 }
 
 DeviceLock::Result DeviceLock::take(const QString& file)

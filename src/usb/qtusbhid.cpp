@@ -87,24 +87,23 @@ void QtUsbHID::close()
     hid_close(device);
     device = nullptr;
     reportIdProven = false;
-    lock.release();
 }
 
 bool QtUsbHID::claim()
 {
     const hid_device_info* info = hid_get_device_info(device);
-    const QString file = DeviceLock::fileFor(info ? info->vendor_id : vendorId, info ? info->product_id : productId,
-                                             info && info->path ? QByteArray(info->path) : QByteArray());
-    switch (lock.take(file)) {
+    const QString serial = info && info->serial_number ? QString::fromWCharArray(info->serial_number) : QString();
+    const QByteArray path = info && info->path ? QByteArray(info->path) : QByteArray();
+    switch (claimed.claim(info ? info->vendor_id : vendorId, info ? info->product_id : productId, serial, path)) {
     case DeviceLock::Result::Taken:
         break;
     case DeviceLock::Result::Unavailable:
         // No lock file can be made (a read-only runtime folder): better unguarded than unusable.
-        qDebug() << "USB Device Lock Unavailable!" << file;
+        qDebug() << "USB Device Lock Unavailable!";
         break;
     case DeviceLock::Result::Held:
         refusedForLock = true;
-        holderPid = lock.holder();
+        holderPid = claimed.holder();
         qDebug() << "USB Device In Use!" << holderPid;
         return false;
     }
@@ -162,11 +161,15 @@ void QtUsbHID::RunTask(Task* task)
         ~Handoff() { count.fetch_add(1, std::memory_order_release); }
     } handoff(handoffs);
 
+    // An update's start or end, said since the last transaction.
+    claimed.setUpdating(jumpHold.load(), vendorId, productId);
+
     // 1. Open if needed.
     if (!device) {
         refusedForLock = false;
         holderPid = 0;
         device = devicePath.isEmpty() ? hid_open(vendorId, productId, serial) : hid_open_path(devicePath.constData());
+        missing = !device;
         if (!device) {
             qDebug() << "USB Device Open Fail!";
             task->status = Task::LinkFailed;
@@ -237,6 +240,7 @@ void QtUsbHID::RunTask(Task* task)
             return;
         }
     }
+    task->sent = true;
 
     // 5. Receive until the reply goes quiet.
     if (!receive(task))

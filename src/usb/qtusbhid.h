@@ -1,6 +1,6 @@
 #pragma once
 
-#include "usb/devicelock.h"
+#include "usb/controllerclaim.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -27,19 +27,23 @@ public:
     ~QtUsbHID() override;
 
     // Opens the device if needed (a new handle starts with the report id last proven on the
-    // same device, if any), drops input left over from earlier transactions ("Stale Reports
-    // Dropped!" and the count), finishes and sends the request, collects and checks the
-    // reply. The outcome is left in the task:
+    // same device, if any) and claims it (see releaseLock), drops input left over from earlier
+    // transactions ("Stale Reports Dropped!" and the count), finishes and sends the request,
+    // collects and checks the reply. The outcome is left in the task: `sent` tells whether
+    // the whole request left the computer (every report written), and the status is
     //   0  success;
     //  -1  open failed ("USB Device Open Fail!"; also when the handle refuses non-blocking
-    //      reads, then with the hid_error text), the controller is in use by another ORVANTE
-    //      program ("USB Device In Use!" and its process id; see lockRefused), a write or read failed (the hid_error text
-    //      is logged, the device closed; a failed write flips reportIdFlag while the report
-    //      id is unproven on the handle, see reportIdFlag) or a write was short ("Write Wrong Len!" and the
-    //      count; the device stays open);
-    //  -2  empty request ("Wrong Tx Length!"), no report within 1000 ms ("Read Time Out!";
-    //      the second in a row after good writes flips reportIdFlag while it is unproven on
-    //      the handle), or the wait cancelled ("Transfer Cancelled!");
+    //      reads, then with the hid_error text; deviceMissing() when no device could be
+    //      opened), the controller is in use by another ORVANTE program ("USB Device In Use!"
+    //      and its process id; see lockRefused), a read of stale input failed, a write failed
+    //      (the hid_error text is logged, the device closed; a failed write flips reportIdFlag
+    //      while the report id is unproven on the handle, see reportIdFlag) or was short
+    //      ("Write Wrong Len!" and the count; the device stays open): in all these `sent` is
+    //      false; or a read of the reply failed (the hid_error text, the device closed; `sent`
+    //      true);
+    //  -2  empty request ("Wrong Tx Length!"; not sent), no report within 1000 ms ("Read Time
+    //      Out!"; the second in a row after good writes flips reportIdFlag while it is
+    //      unproven on the handle), or the wait cancelled ("Transfer Cancelled!");
     //  -3  reply CRC wrong ("Read Wrong Crc!");
     //  -4  reply length not a positive multiple of 64, longer than kMaxReplyBytes or still
     //      coming after kMaxReceiveMs ("Read Wrong Len!");
@@ -58,8 +62,26 @@ public:
     void setDevicePath(const QByteArray& path) { devicePath = path; }
     QByteArray path() const { return devicePath; }
 
-    // The last open found the controller's lock (DeviceLock) held by another program, and that
-    // program's process id (0 if it did not say). Like the task, read between transactions.
+    // The controller is held (ControllerClaim): its lock, named after its vendor and product
+    // ids and its USB serial number (its device path when it reports none), is taken at the
+    // first open and kept through every close and reopen, until releaseLock() or the
+    // transport's end; a device of another identity found at a reopen outside an update
+    // replaces it. releaseLock() lets the controller go for another program to have it: the
+    // owner says when it has finished with it (the window, once it is gone for good). Between
+    // transactions.
+    void releaseLock() { claimed.release(); }
+    // An update runs: the controller re-enumerates as its bootloader and back and stays
+    // claimed under whatever it reports then, and the model's update guard keeps other
+    // programs off (ControllerClaim::setUpdating). From any thread; the next transaction
+    // acts on it.
+    void holdThroughJumps(bool on) { jumpHold.store(on); }
+    // The last open found no device to open (unplugged, off the bus, or closed to this user).
+    // Read between transactions.
+    bool deviceMissing() const { return missing; }
+
+    // The last open found the controller held by another program (its lock, or the model's
+    // update guard of a program updating one), and that program's process id (0 if it did
+    // not say). Like the task, read between transactions.
     bool lockRefused() const { return refusedForLock; }
     qint64 lockHolder() const { return holderPid; }
     // The USB serial number string of the device the last successful open reached (empty when
@@ -109,7 +131,8 @@ public:
     static bool isBlockingWait();
 
 private:
-    // Takes the open device's lock; false (the device to be closed) while another holds it.
+    // Claims the open device (ControllerClaim); false (the device to be closed) while another
+    // program holds it.
     bool claim();
     void close();
     bool dropStaleInput(FCProtocol::Task* task);
@@ -137,7 +160,9 @@ private:
     QString openSerial;
     QString openNode;
     QHash<QByteArray, bool> provenIds;
-    DeviceLock lock;
+    ControllerClaim claimed;
+    std::atomic<bool> jumpHold{false};
+    bool missing = false;
     bool refusedForLock = false;
     qint64 holderPid = 0;
     std::atomic<bool> cancelled{false};

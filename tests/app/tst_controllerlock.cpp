@@ -1,5 +1,6 @@
 // The main window while another ORVANTE program holds the controller: "Disconnected", a tool tip
-// that names the holder, and the link back by itself once the other program lets go.
+// that names the holder, and the link back by itself once the other program lets go; then it
+// holds the controller itself until it is unplugged.
 #include "app/fcapp.h"
 #include "usb/devicelock.h"
 #include "virtualfc.h"
@@ -26,8 +27,9 @@ void TestControllerLock::heldByAnotherProgram()
     VirtualFC::setFastTiming(true);
     // The other program: this process, through a lock of its own on the same file.
     auto other = std::make_unique<DeviceLock>();
-    QCOMPARE(other->take(DeviceLock::fileFor(VirtualFC::kVendorId, VirtualFC::kProductId, VirtualFC::kPath)),
-             DeviceLock::Result::Taken);
+    const QString file = DeviceLock::fileFor(VirtualFC::kVendorId, VirtualFC::kProductId,
+                                             QString::fromWCharArray(VirtualFC::kSerialNumber), VirtualFC::kPath);
+    QCOMPARE(other->take(file), DeviceLock::Result::Taken);
 
     FCApp app;
     app.infoTimer()->setInterval(50);
@@ -44,6 +46,9 @@ void TestControllerLock::heldByAnotherProgram()
     other.reset();
     QTRY_COMPARE(text->text(), QStringLiteral("Connected"));
     QCOMPARE(text->toolTip(), QString());
+    QCOMPARE(DeviceLock().take(file), DeviceLock::Result::Held);
+    VirtualFC::setPlugged(false);
+    QTRY_COMPARE(DeviceLock().take(file), DeviceLock::Result::Taken);
 }
 
 QTEST_MAIN(TestControllerLock)

@@ -3,6 +3,7 @@
 // process shows: the lock held by another program, and Ctrl-C in the middle of a recording.
 #include "cli/cliapp.h"
 #include "cli/exitcode.h"
+#include "engine/firmwareupdate.h"
 #include "engine/scoperecording.h"
 #include "protocol/crc16.h"
 #include "protocol/dspara.h"
@@ -151,33 +152,44 @@ void TestCli::info()
 void TestCli::flash_data()
 {
     QTest::addColumn<quint32>("version");
-    QTest::addColumn<bool>("wrongVerify");
+    QTest::addColumn<QString>("fault");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("said");
     // The controller runs Trelvo (board 0x30) version 0x0105.
-    QTest::newRow("newer firmware for this board: written") << 0xF0300106u << false << int(ExitCode::Done)
+    QTest::newRow("newer firmware for this board: written") << 0xF0300106u << "" << int(ExitCode::Done)
                                                             << "Update success";
-    QTest::newRow("another board's firmware: refused") << 0xF0280106u << false << int(ExitCode::Refused)
+    QTest::newRow("another board's firmware: refused") << 0xF0280106u << "" << int(ExitCode::Refused)
                                                       << "but the controller is Trelvo_0105";
-    QTest::newRow("the version installed: refused") << 0xF0300105u << false << int(ExitCode::Refused)
+    QTest::newRow("the version installed: refused") << 0xF0300105u << "" << int(ExitCode::Refused)
                                                    << "already runs this firmware";
-    QTest::newRow("verify mismatch: left in the bootloader") << 0xF0300106u << true << int(ExitCode::UpdateFailed)
+    QTest::newRow("verify mismatch: left in the bootloader") << 0xF0300106u << "verify" << int(ExitCode::UpdateFailed)
                                                             << "stays in its bootloader";
+    QTest::newRow("every block refused: no progress for 1 s") << 0xF0300106u << "refuse"
+                                                              << int(ExitCode::UpdateFailed) << "made no progress for 1 s";
+    QTest::newRow("lost in the bootloader") << 0xF0300106u << "drop" << int(ExitCode::UpdateFailed)
+                                            << "run the same flash command again";
 }
 
 void TestCli::flash()
 {
     QFETCH(quint32, version);
-    QFETCH(bool, wrongVerify);
+    QFETCH(QString, fault);
     QFETCH(int, code);
     QFETCH(QString, said);
     const QByteArray image = imageOf(4);
     const QString path = dir.filePath(QStringLiteral("fw.bin"));
     writeBin(path, version, image.size(), image);
-    if (wrongVerify)
+    VirtualFC::setFastTiming(false); // the first block (33 reports) meets the board off the bus
+    FirmwareUpdate::setNoProgressLimit(fault == "refuse" ? 1000 : FirmwareUpdate::kNoProgressMs);
+    if (fault == "verify")
         VirtualFC::setFault(VirtualFC::Fault::WrongVerify, -1);
+    else if (fault == "refuse")
+        VirtualFC::setFault(VirtualFC::Fault::RefuseBlock, -1);
+    else if (fault == "drop")
+        VirtualFC::setFault(VirtualFC::Fault::BusDrop, 1, 60000, FCProtocol::BLOCK_PROG, 1);
 
-    const Outcome run = runCli({QStringLiteral("flash"), path});
+    const Outcome run = runCli({QStringLiteral("flash"), path, QStringLiteral("--timeout"),
+                                QString::number(fault == "drop" ? 1 : 3)});
     QCOMPARE(run.code, code);
     QVERIFY2(run.err.contains(said), qPrintable(run.err));
     if (code == ExitCode::Refused) {
@@ -409,7 +421,8 @@ void TestCli::heldLockEndsWithInUse()
     earlier.close();
     // This process holds the virtual controller's lock, in the runtime folder the child inherits.
     DeviceLock lock;
-    QCOMPARE(lock.take(DeviceLock::fileFor(VirtualFC::kVendorId, VirtualFC::kProductId, VirtualFC::kPath)),
+    QCOMPARE(lock.take(DeviceLock::fileFor(VirtualFC::kVendorId, VirtualFC::kProductId,
+                                           QString::fromWCharArray(VirtualFC::kSerialNumber), VirtualFC::kPath)),
              DeviceLock::Result::Taken);
     QProcess cli;
     cli.start(QStringLiteral(ORVANTE_CLI_DEMO_PATH), arguments.replaceInStrings(QStringLiteral("DIR"), dir.path()));

@@ -10,13 +10,14 @@
 #include <vector>
 
 // Gives `task` the reply a controller sends, as the transport leaves it: the echoed frame id,
-// `payload`, zero padding and the CRC-16 (whole 64-byte reports), and `status`. A failed task
-// keeps the reply too: whoever reads it must look at the status first.
+// `payload`, zero padding and the CRC-16 (whole 64-byte reports), and `status`, its request sent.
+// A failed task keeps the reply too: whoever reads it must look at the status first.
 inline FCProtocol::Task* finish(FCProtocol::Task* task, const QByteArray& payload,
                                 int status = FCProtocol::Task::Success)
 {
     task->rxData = FCProtocol::Frame::finished(task->txData.left(task->headLength) + payload);
     task->status = status;
+    task->sent = true;
     return task;
 }
 

@@ -45,7 +45,8 @@ private:
     // engine never sent, answered), or "<task> <reply>" with <task> "#n" (the n-th task sent)
     // or "last", <reply> "AB", "BA", "EE" (one byte), "check" (the image's check value),
     // "mismatch", "fw <hex word>" (the FW_INFO_RD words), "short" (nothing behind the frame
-    // id) or "lost" (no reply).
+    // id), "lost" (no reply) or "unsent" (the link was down: the request never left); or
+    // "limit <n>": the no-progress limit of the next start, in ticks.
     void play(const QString& event);
 
     QTemporaryDir dir;
@@ -116,6 +117,10 @@ void TestFirmwareUpdate::play(const QString& event)
         engine->setVersionReads(false);
         return;
     }
+    if (what == QLatin1String("limit")) {
+        FirmwareUpdate::setNoProgressLimit(words.value(1).toInt() * FirmwareUpdate::kTickMs);
+        return;
+    }
     Task* task = nullptr;
     std::unique_ptr<Task> extra;
     if (what == QLatin1String("new")) {
@@ -131,6 +136,8 @@ void TestFirmwareUpdate::play(const QString& event)
     const QString reply = words.value(1);
     if (reply == QLatin1String("lost"))
         finish(task, QByteArray(), Task::NoReply);
+    else if (reply == QLatin1String("unsent"))
+        finish(task, QByteArray(), Task::LinkFailed)->sent = false;
     else if (reply == QLatin1String("check"))
         finish(task, littleEndian(kCheck));
     else if (reply == QLatin1String("mismatch"))
@@ -152,8 +159,8 @@ void TestFirmwareUpdate::run_data()
 
     const QStringList connect{"tick", "last fw F0300105"};
     const QStringList connected{"FW_INFO_RD", "version F0300105", "link up"};
-    // Connected, started, in the bootloader after the second BOOT_JUMP, block 0 confirmed and
-    // block 1 (task #4) sent.
+    // Connected, started, in the bootloader after the second BOOT_JUMP, block 0 (task #3; the
+    // first 7 events, 9 lines) confirmed and block 1 (task #4) sent.
     const QStringList toBlock1 = connect + QStringList{"start", "tick", "tick", "#1 AB", "tick", "last AB", "tick"};
     const QStringList atBlock1 = connected + QStringList{"started", "BOOT_JUMP AB", "Preparing 0%", "BOOT_JUMP AB",
                                                          "Updating 0%", "BLOCK_PROG 0", "Updating 50%", "BLOCK_PROG 2048"};
@@ -205,7 +212,7 @@ void TestFirmwareUpdate::run_data()
         << QStringList{"block prog reply for offset 0 ignored, waiting for 2048"};
     QTest::newRow("old pass's block 1 confirmed after the restart")
         << toBlock1 + QStringList{"tick 40", "#4 AB", "tick", "last AB", "tick", "last AB", "tick"}
-        << atBlock1 + QStringList{"BLOCK_PROG 0", "Updating 0%", "Updating 50%", "BLOCK_PROG 2048", "Updating 100%", "VERIFY"}
+        << atBlock1 + QStringList{"BLOCK_PROG 0", "Updating 0%", "BLOCK_PROG 2048", "Updating 50%", "Updating 100%", "VERIFY"}
         << QStringList{"block prog reply for offset 2048 ignored, waiting for 0"};
     QTest::newRow("last block confirmed twice")
         << toBlock1 + QStringList{"last AB", "last AB", "tick"} << atBlock1 + QStringList{"Updating 100%", "VERIFY"}
@@ -221,6 +228,34 @@ void TestFirmwareUpdate::run_data()
     QTest::newRow("firmware entry confirmed while entering the bootloader")
         << connect + QStringList{"start", "tick", "new BA", "tick"}
         << connected + QStringList{"started", "BOOT_JUMP AB", "Preparing 0%", "BOOT_JUMP AB"} << QStringList();
+    // A block that never left (the board off the bus) goes again on the next tick; one
+    // confirmed after the tick meant for the next sends it at once, and uses that tick's turn.
+    QTest::newRow("block not sent: again on the next tick")
+        << toBlock1 + QStringList{"last unsent", "tick"} << atBlock1 + QStringList{"link down", "BLOCK_PROG 2048"}
+        << QStringList{"block prog not sent"};
+    QTest::newRow("confirmed after a tick passed: the next block at once")
+        << toBlock1.mid(0, 7) + QStringList{"tick", "last AB", "tick"}
+        << atBlock1.mid(0, 9) + QStringList{"BLOCK_PROG 2048", "Updating 50%"} << QStringList();
+
+    // No progress for the limit ends the update, the board left in its bootloader. A new block
+    // starts the time again; a pass that starts over and gets no further does not.
+    const QStringList failed{"finished NoProgress", "Failed 0%", "FW_INFO_RD"};
+    const QString fail = QStringLiteral("no progress, update failed in step %1");
+    QTest::newRow("no progress: the jump never answered")
+        << QStringList{"limit 2"} + connect + QStringList{"start", "tick 2", "tick"}
+        << connected + QStringList{"started", "BOOT_JUMP AB", "Preparing 0%"} + failed << QStringList{fail.arg(1)};
+    QTest::newRow("no progress: every block refused")
+        << QStringList{"limit 3"} + toBlock1.mid(0, 7) + QStringList{"last EE", "tick 3"}
+        << atBlock1.mid(0, 9) + failed << QStringList{"block prog error", fail.arg(2)};
+    QTest::newRow("no progress: the pass starts over and gets no further")
+        << QStringList{"limit 50"} + toBlock1 + QStringList{"last lost", "tick 40", "last AB", "tick", "last lost", "tick 9"}
+        << atBlock1 + QStringList{"link down", "BLOCK_PROG 0", "link up", "BLOCK_PROG 2048", "link down",
+                                  "finished NoProgress", "Failed 50%", "FW_INFO_RD"}
+        << QStringList{"prog timeout, retry", fail.arg(2)};
+    QTest::newRow("a new block in time keeps it going")
+        << QStringList{"limit 3"} + toBlock1 + QStringList{"tick", "last AB", "tick 2", "last check", "tick"}
+        << atBlock1 + QStringList{"Updating 100%", "VERIFY", "VERIFY", "BOOT_JUMP BA"}
+        << QStringList{"verify success"};
 }
 
 void TestFirmwareUpdate::run()
@@ -229,6 +264,7 @@ void TestFirmwareUpdate::run()
     QFETCH(QStringList, expected);
     QFETCH(QStringList, lines);
 
+    FirmwareUpdate::setNoProgressLimit(FirmwareUpdate::kNoProgressMs);
     FirmwareUpdate update;
     engine = &update;
     sent.clear();
@@ -241,8 +277,8 @@ void TestFirmwareUpdate::run()
     connect(&update, &FirmwareUpdate::started, this, [this] { log << QStringLiteral("started"); });
     connect(&update, &FirmwareUpdate::versionRead, this, [this](qint32 word) { log << "version " + hex(word); });
     connect(&update, &FirmwareUpdate::finished, this, [this](FirmwareUpdate::Result result) {
-        log << (result == FirmwareUpdate::Result::Success ? QStringLiteral("finished Success")
-                                                          : QStringLiteral("finished VerifyFailed"));
+        const char* const names[] = {"Success", "VerifyFailed", "NoProgress"};
+        log << QStringLiteral("finished ") + QLatin1String(names[int(result)]);
     });
     std::pair<int, int> shown{FirmwareUpdate::NoProgress, 0};
     connect(&update, &FirmwareUpdate::progress, this, [&](int state, int percent) {

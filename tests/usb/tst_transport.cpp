@@ -44,6 +44,7 @@ private slots:
     void babblingDeviceEndsWithWrongLength_data();
     void babblingDeviceEndsWithWrongLength();
     void blockingHandleIsAFailedOpen();
+    void lockHeldAcrossTheJump();
 
 private:
     static QByteArray frameOf(int type, const QByteArray& payload = QByteArray());
@@ -206,6 +207,8 @@ void tst_transport::failureTable()
     usb.RunTask(&task);
 
     QCOMPARE(task.status, status);
+    // The whole request left the computer, unless it failed before its last report.
+    QCOMPARE(task.sent, status < -2 || fault == int(Fault::ReadError));
     QCOMPARE(usb.isOpen(), openAfter);
     QCOMPARE(VirtualFC::isOpen(), openAfter);
     QCOMPARE(usb.reportIdFlag, flagAfter);
@@ -227,7 +230,7 @@ void tst_transport::openFailsThenReopens()
         QTest::ignoreMessage(QtDebugMsg, "USB Device Open Fail!");
         usb.RunTask(&task);
         QCOMPARE(task.status, -1);
-        QVERIFY(!usb.isOpen());
+        QVERIFY(!usb.isOpen() && usb.deviceMissing() && !task.sent);
         QVERIFY(task.rxData.isEmpty());
     }
     QVERIFY(VirtualFC::writtenReports().isEmpty());
@@ -492,6 +495,33 @@ void tst_transport::blockingHandleIsAFailedOpen()
     QVERIFY(runWithin(&usb, &next, 3000));
     QCOMPARE(next.status, 0);
     QCOMPARE(VirtualFC::openCount(), 2);
+}
+
+void tst_transport::lockHeldAcrossTheJump()
+{
+    // One program updates; another reaches the re-enumerated bootloader (of another serial
+    // number) first and is kept off, after the update and its closes too, until let go.
+    VirtualFC::setBootloaderSerialNumber(QStringLiteral("BL0001"));
+    QtUsbHID updating(0x0483, 0x5750, nullptr), other(0x0483, 0x5750, nullptr);
+    auto run = [](QtUsbHID& usb, int type) {
+        Task task(type, true);
+        task.txStream << qint32(0xAB); // into the bootloader; the reads ignore it
+        usb.RunTask(&task);
+        return task.status;
+    };
+    updating.holdThroughJumps(true);
+    QCOMPARE(run(updating, FCProtocol::BOOT_JUMP), 0);
+    QTRY_VERIFY(!VirtualFC::isOnBus());
+    QCOMPARE(run(updating, FCProtocol::FW_INFO_RD), -1); // the handle closes
+    QTRY_VERIFY(VirtualFC::isOnBus());
+    QCOMPARE(run(other, FCProtocol::INFO_RD), -1);
+    QVERIFY(other.lockRefused() && other.lockHolder() == QCoreApplication::applicationPid());
+    QCOMPARE(run(updating, FCProtocol::FW_INFO_RD), 0);
+    updating.holdThroughJumps(false);
+    VirtualFC::powerCycle();
+    QCOMPARE(run(updating, FCProtocol::FW_INFO_RD) + run(other, FCProtocol::INFO_RD), -2);
+    updating.releaseLock();
+    QCOMPARE(run(other, FCProtocol::INFO_RD), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_transport)
