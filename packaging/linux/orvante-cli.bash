@@ -37,14 +37,14 @@ _orvante_cli()
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W "$global" -- "$cur"))
         else
-            COMPREPLY=($(compgen -W "info backup restore diff flash record store" -- "$cur"))
+            COMPREPLY=($(compgen -W "list info backup restore diff flash record store" -- "$cur"))
         fi
         return
     fi
 
     local options=
     case $command in
-        info) options="--json" ;;
+        list | info) options="--json" ;;
         backup | restore | diff)
             case $command in
                 restore) options="--dry-run --store" ;;

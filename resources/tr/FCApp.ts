@@ -1139,4 +1139,39 @@
         <translation>无法写入标准输出（%1）</translation>
     </message>
 </context>
+<context>
+    <name>CommandList</name>
+    <message>
+        <source>the controllers plugged in: device node, serial number, board, mode, and who holds each</source>
+        <translation>已连接的飞控：设备节点、序列号、型号、模式，以及由谁占用</translation>
+    </message>
+    <message>
+        <source>Write JSON instead of text.</source>
+        <translation>以 JSON 代替文本输出。</translation>
+    </message>
+    <message>
+        <source>no controller is plugged in</source>
+        <translation>没有连接飞控</translation>
+    </message>
+    <message>
+        <source>in use by ORVANTE (process %1)</source>
+        <translation>正被 ORVANTE 使用（进程 %1）</translation>
+    </message>
+    <message>
+        <source>does not answer</source>
+        <translation>没有应答</translation>
+    </message>
+    <message>
+        <source>flight firmware</source>
+        <translation>飞行固件</translation>
+    </message>
+    <message>
+        <source>bootloader</source>
+        <translation>引导程序</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+</context>
 </TS>

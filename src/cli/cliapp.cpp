@@ -6,6 +6,7 @@
 #include "cli/commanddiff.h"
 #include "cli/commandflash.h"
 #include "cli/commandinfo.h"
+#include "cli/commandlist.h"
 #include "cli/commandrecord.h"
 #include "cli/commandrestore.h"
 #include "cli/commandstore.h"
@@ -67,6 +68,7 @@ int usage(CliOutput& out, const QString& message)
 std::vector<std::unique_ptr<CliCommand>> CliApp::commands()
 {
     std::vector<std::unique_ptr<CliCommand>> list;
+    list.push_back(std::make_unique<CommandList>());
     list.push_back(std::make_unique<CommandInfo>());
     list.push_back(std::make_unique<CommandBackup>());
     list.push_back(std::make_unique<CommandRestore>());

@@ -23,6 +23,8 @@ public:
     const QCommandLineParser& options() const { return parser; }
     const QStringList& arguments() const { return args; }
     CliOutput& output() { return out; }
+    // The link's time limit (--timeout), in milliseconds.
+    int timeout() const { return timeoutMs; }
     // The session with the controller, made on the first call.
     CliSession& session();
 

@@ -11,6 +11,45 @@ CliOutput::CliOutput(QIODevice* out, QIODevice* err, bool terminal)
 {
 }
 
+namespace {
+
+// Columns a text takes on a terminal: Chinese characters take two.
+int displayWidth(const QString& text)
+{
+    int width = 0;
+    for (const QChar c : text)
+        width += (c.unicode() >= 0x1100 && (c.unicode() <= 0x115F || (c.unicode() >= 0x2E80 && c.unicode() <= 0xA4CF)
+                                            || (c.unicode() >= 0xAC00 && c.unicode() <= 0xD7A3)
+                                            || (c.unicode() >= 0xF900 && c.unicode() <= 0xFAFF)
+                                            || (c.unicode() >= 0xFF00 && c.unicode() <= 0xFF60)))
+            ? 2
+            : 1;
+    return width;
+}
+
+} // namespace
+
+void CliOutput::table(const QVector<QStringList>& rows)
+{
+    QVector<int> widths;
+    for (const QStringList& row : rows) {
+        for (int c = 0; c < row.size(); ++c) {
+            if (c >= widths.size())
+                widths.push_back(0);
+            widths[c] = qMax(widths[c], displayWidth(row[c]));
+        }
+    }
+    for (const QStringList& row : rows) {
+        QString line;
+        for (int c = 0; c < row.size(); ++c) {
+            line += row[c];
+            if (c + 1 < row.size())
+                line += QString(widths[c] - displayWidth(row[c]) + 2, QLatin1Char(' '));
+        }
+        result(line.trimmed());
+    }
+}
+
 bool CliOutput::data(const QByteArray& bytes)
 {
     if (!outError.isEmpty())

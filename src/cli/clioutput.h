@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 
 class QIODevice;
 
@@ -25,6 +27,9 @@ public:
     bool data(const QByteArray& bytes);
     // A result line on standard output.
     void result(const QString& line);
+    // Rows of cells on standard output, the columns lined up for a terminal (a Chinese
+    // character takes two columns).
+    void table(const QVector<QStringList>& rows);
     // The reason standard output could not be written; empty while every write went through.
     QString outputError() const { return outError; }
     // The exit code a run ends with: `code`, unless standard output could not be written (said on

@@ -27,25 +27,6 @@ namespace {
 // A failed reading or STORE is tried again after this pause, until the link's time limit.
 constexpr int kRetryMs = 50;
 
-// Columns a text takes on a terminal: Chinese characters take two.
-int displayWidth(const QString& text)
-{
-    int width = 0;
-    for (const QChar c : text)
-        width += (c.unicode() >= 0x1100 && (c.unicode() <= 0x115F || (c.unicode() >= 0x2E80 && c.unicode() <= 0xA4CF)
-                                            || (c.unicode() >= 0xAC00 && c.unicode() <= 0xD7A3)
-                                            || (c.unicode() >= 0xF900 && c.unicode() <= 0xFAFF)
-                                            || (c.unicode() >= 0xFF00 && c.unicode() <= 0xFF60)))
-            ? 2
-            : 1;
-    return width;
-}
-
-QString padded(const QString& text, int width)
-{
-    return text + QString(qMax(0, width - displayWidth(text)), QLatin1Char(' '));
-}
-
 } // namespace
 
 int CliSetup::load(const QString& path, CliOutput& out, TuningFile::Result* result)
@@ -167,24 +148,9 @@ void CliSetup::print(CliOutput& out, const QVector<SetupDiff::Row>& rows, bool j
     }
     if (rows.isEmpty())
         return;
-    QStringList names{tr("name")};
-    QStringList left{leftTitle};
-    QStringList right{rightTitle};
-    for (const SetupDiff::Row& row : rows) {
-        names << QLatin1String(row.field->key);
-        left << SetupDiff::valueText(*row.field, row.controller);
-        right << SetupDiff::valueText(*row.field, row.wanted);
-    }
-    auto widest = [](const QStringList& column) {
-        int width = 0;
-        for (const QString& text : column)
-            width = qMax(width, displayWidth(text));
-        return width;
-    };
-    const int nameWidth = widest(names);
-    const int leftWidth = widest(left);
-    for (int i = 0; i < names.size(); ++i)
-        out.result((padded(names[i], nameWidth) + QStringLiteral("  ") + padded(left[i], leftWidth)
-                    + QStringLiteral("  ") + right[i])
-                       .trimmed());
+    QVector<QStringList> table{{tr("name"), leftTitle, rightTitle}};
+    for (const SetupDiff::Row& row : rows)
+        table.push_back({QLatin1String(row.field->key), SetupDiff::valueText(*row.field, row.controller),
+                         SetupDiff::valueText(*row.field, row.wanted)});
+    out.table(table);
 }

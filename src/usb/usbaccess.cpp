@@ -21,6 +21,18 @@ Reach probe(unsigned short vendorId, unsigned short productId)
     return Reach::Open;
 }
 
+QVector<Listed> list(unsigned short vendorId, unsigned short productId)
+{
+    QVector<Listed> found;
+    hid_device_info* listed = hid_enumerate(vendorId, productId);
+    for (const hid_device_info* d = listed; d; d = d->next) {
+        found.push_back({d->path ? QByteArray(d->path) : QByteArray(),
+                         d->serial_number ? QString::fromWCharArray(d->serial_number) : QString()});
+    }
+    hid_free_enumeration(listed);
+    return found;
+}
+
 bool presentButClosed(unsigned short vendorId, unsigned short productId)
 {
     return probe(vendorId, productId) == Reach::Refused;

@@ -14,6 +14,7 @@
 #include <QBuffer>
 #include <QDataStream>
 #include <QElapsedTimer>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -80,6 +81,8 @@ class TestCli : public QObject
 
 private slots:
     void init();
+    void list_data();
+    void list();
     void info_data();
     void info();
     void flash_data();
@@ -107,6 +110,45 @@ void TestCli::init()
 {
     VirtualFC::reset();
     VirtualFC::setFastTiming(true);
+}
+
+void TestCli::list_data()
+{
+    QTest::addColumn<QString>("state"); // plugged, unplugged, held
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("one controller") << "plugged" << int(ExitCode::Done)
+                                    << "virtual-fc:0  FC3A00017  Trelvo_0105  flight firmware\n";
+    QTest::newRow("none plugged in") << "unplugged" << int(ExitCode::NoController) << "";
+    QTest::newRow("held by another program")
+        << "held" << int(ExitCode::Done)
+        << QStringLiteral("virtual-fc:0  FC3A00017  in use by ORVANTE (process %1)\n").arg(::getpid());
+}
+
+void TestCli::list()
+{
+    QFETCH(QString, state);
+    QFETCH(int, code);
+    QFETCH(QString, line);
+    VirtualFC::setPlugged(state != QLatin1String("unplugged"));
+    DeviceLock lock;
+    if (state == QLatin1String("held"))
+        QCOMPARE(lock.take(DeviceLock::fileFor(VirtualFC::kVendorId, VirtualFC::kProductId, VirtualFC::serialNumber(),
+                                               VirtualFC::kPath)),
+                 DeviceLock::Result::Taken);
+    const Outcome text = runCli({QStringLiteral("list")});
+    QCOMPARE(text.code, code);
+    QCOMPARE(text.out, line);
+    // A controller held by another program is not asked.
+    QCOMPARE(VirtualFC::openCount(), state == QLatin1String("plugged") ? 1 : 0);
+    const Outcome json = runCli({QStringLiteral("list"), QStringLiteral("--json")});
+    QCOMPARE(json.code, code);
+    const QJsonArray listed = QJsonDocument::fromJson(json.out.toUtf8()).array();
+    QCOMPARE(listed.size(), code == ExitCode::Done ? 1 : 0);
+    if (code == ExitCode::Done) {
+        QCOMPARE(listed[0].toObject().value(QStringLiteral("serial")).toString(), QStringLiteral("FC3A00017"));
+        QCOMPARE(listed[0].toObject().value(QStringLiteral("inUseBy")).toInt(), state == "held" ? int(::getpid()) : 0);
+    }
 }
 
 void TestCli::info_data()
