@@ -1161,17 +1161,5 @@
         <source>does not answer</source>
         <translation>没有应答</translation>
     </message>
-    <message>
-        <source>flight firmware</source>
-        <translation>飞行固件</translation>
-    </message>
-    <message>
-        <source>bootloader</source>
-        <translation>引导程序</translation>
-    </message>
-    <message>
-        <source>unknown</source>
-        <translation>未知</translation>
-    </message>
 </context>
 </TS>

@@ -24,6 +24,14 @@ struct Found {
     FCProtocol::DS_INFO_RD info;
 };
 
+// The mode in info's words.
+QString modeText(int mode)
+{
+    return mode == 0 ? QCoreApplication::translate("CommandInfo", "flight firmware")
+        : mode == 1  ? QCoreApplication::translate("CommandInfo", "bootloader")
+                     : QCoreApplication::translate("CommandInfo", "unknown (%1)").arg(mode);
+}
+
 } // namespace
 
 QString CommandList::summary() const
@@ -100,7 +108,7 @@ int CommandList::run(CliContext& context)
             row << tr("does not answer");
         else
             row << FCProtocol::Helper::boardName(f.info.boardWord)
-                << (f.info.mode == 0 ? tr("flight firmware") : f.info.mode == 1 ? tr("bootloader") : tr("unknown"));
+                << modeText(f.info.mode);
         rows << row;
     }
     out.table(rows);
