@@ -162,6 +162,12 @@ void FCApp::bindPages()
 
     pageTimerObj.start(kPageTickMs);
     infoTimerObj.start(LinkSupervisor::kTickMs);
+    // The first telemetry read goes as soon as the event loop runs rather than a tick later: it
+    // tells what is plugged in, and the pages' reads wait for it.
+    QTimer::singleShot(0, this, [this] {
+        if (infoTimerObj.isActive())
+            InfoRDTimerTimeOut();
+    });
 }
 
 void FCApp::InfoRDTimerTimeOut()
@@ -171,6 +177,12 @@ void FCApp::InfoRDTimerTimeOut()
 
 void FCApp::PreAddTask(FCProtocol::Task* task)
 {
+    // A page's read that the controller would not answer now (none has answered yet, or it runs
+    // its bootloader) would hold the link for a whole reply wait; the page asks again next tick.
+    if (!supervisor->admits(task)) {
+        delete task;
+        return;
+    }
     connect(task, &FCProtocol::Task::TaskDone, this, &FCApp::TaskDone);
     trController->AddTask(task);
 }

@@ -81,14 +81,15 @@ void TestAccessNotice::notice()
     AppStartup startup(*qApp);
     QPixmapCache::clear();
 
-    // The window polls before the event loop runs again: the controller is set up in time.
-    MainWindowUp<> window(20, false);
+    // The window reads the telemetry as it opens: the controller is set up before.
+    MainWindowUp<> window(20, false, [&] {
+        VirtualFC::setPlugged(plugged);
+        if (refusals != 0)
+            VirtualFC::setFault(VirtualFC::Fault::RefuseOpen, refusals);
+        if (writeFails)
+            VirtualFC::setFault(VirtualFC::Fault::WriteFail, -1);
+    });
     FCApp& app = *window.app;
-    VirtualFC::setPlugged(plugged);
-    if (refusals != 0)
-        VirtualFC::setFault(VirtualFC::Fault::RefuseOpen, refusals);
-    if (writeFails)
-        VirtualFC::setFault(VirtualFC::Fault::WriteFail, -1);
     // Every message closed with OK, as a pilot would.
     ModalScript tally({ModalScript::Ok, ModalScript::Ok});
 

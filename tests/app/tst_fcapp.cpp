@@ -370,6 +370,8 @@ void TestFCApp::navigation()
     }
 
     // Something running and three reads waiting: the firmware button drops the waiting ones.
+    deliver(infoTask(0, 0, board(0x30))); // a controller has answered: the pages' reads go
+    QTRY_VERIFY(window->idle());           // and the history's snapshot of its setup is taken
     VirtualFC::setFastTiming(false);
     VirtualFC::setFault(VirtualFC::Fault::NoAnswer, 1);
     QList<QPointer<FCProtocol::Task>> waiting;

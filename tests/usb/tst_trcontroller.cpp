@@ -31,6 +31,7 @@ private slots:
 
     void idleControllerStartsATaskAtOnce();
     void urgentTasksJumpTheQueue();
+    void telemetryReadOpensTheDevice();
     void overflowKeepsOnlyTheNewTask();
     void queuePolicy_data();
     void queuePolicy();
@@ -106,6 +107,28 @@ void tst_trcontroller::urgentTasksJumpTheQueue()
         types << FCProtocol::taskTypeOf(quint8(request[0]), quint8(request[1]));
     QCOMPARE(types, (QList<int>{FCProtocol::INFO_RD, FCProtocol::HORIZON_CALI, FCProtocol::STORE,
                                 FCProtocol::STATUS_RD}));
+}
+
+// On a closed device the waiting telemetry read goes first, ahead of a command: every mode of
+// the controller answers it, so the first transaction on a new handle proves the report id.
+void tst_trcontroller::telemetryReadOpensTheDevice()
+{
+    TRController controller;
+    Recorder recorder;
+    VirtualFC::setFault(VirtualFC::Fault::RefuseOpen, 1); // the first open fails
+    auto* lost = new Task(FCProtocol::STATUS_RD, false);
+    auto* store = new Task(FCProtocol::STORE, true);
+    auto* info = new Task(FCProtocol::INFO_RD, false);
+    store->txStream << qint8(-85);
+    recorder.watch(lost, "lost");
+    recorder.watch(store, "store");
+    recorder.watch(info, "info");
+    controller.AddTask(lost);
+    controller.AddTask(info);
+    controller.AddTask(store);
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.order.size(), 3, 5000);
+    QCOMPARE(recorder.order, (QStringList{"lost", "info", "store"}));
+    QCOMPARE(VirtualFC::requests().value(0).left(2), Task(FCProtocol::INFO_RD, false).txData);
 }
 
 void tst_trcontroller::overflowKeepsOnlyTheNewTask()

@@ -158,7 +158,6 @@ void Scenes::bootloaderNotice(Camera& camera)
     history.write(VirtualFC::info().boardWord, setup, QLatin1String(SetupHistory::kBeforeUpdate),
                   QStringLiteral("Trelvo_0105"));
     FCApp app;
-    app.pageTimer()->stop();
     app.infoTimer()->setInterval(50);
     app.show();
     if (await(camera, [&] { return app.findChildren<DialogWarning*>().size() == 1; }, "bootloader notice")) {
