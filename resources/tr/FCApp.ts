@@ -605,6 +605,14 @@
         <source>Updating...</source>
         <translation>正在升级...</translation>
     </message>
+    <message>
+        <source>Website</source>
+        <translation>网站</translation>
+    </message>
+    <message>
+        <source>E-mail</source>
+        <translation>邮箱</translation>
+    </message>
 </context>
 <context>
     <name>PageFCFrame</name>

@@ -1,6 +1,7 @@
 #include "app/fcapp.h"
 
 #include "app/accessnotice.h"
+#include "app/buildinfo.h"
 #include "app/dialoglanguageselect.h"
 #include "app/keygrabber.h"
 #include "app/languagechoice.h"
@@ -106,6 +107,7 @@ FCApp::FCApp(QWidget* parent)
 
     paraPage->setSetupKeeper(keeper);
     firmwarePage->setSetupKeeper(keeper);
+    firmwarePage->setContacts(QStringLiteral(ORVANTE_HOMEPAGE), QStringLiteral(ORVANTE_CONTACT_EMAIL));
 
     LanguageChoice::fill(ui->comboBox_language);
     connect(ui->comboBox_language, QOverload<int>::of(&QComboBox::currentIndexChanged), this,

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QtTest>
 
 using FCProtocol::Task;
@@ -37,6 +38,8 @@ private slots:
     void beforeTheStart();
     void loadFile_data();
     void loadFile();
+    void contacts_data();
+    void contacts();
 
 private:
     QTemporaryDir dir;
@@ -264,6 +267,50 @@ void TestPageFCFirmware::loadFile()
     const bool accepted = button != QLatin1String("Trelvo_0106");
     QCOMPARE(QSettings().value(QStringLiteral("firmware/path")).toString(), accepted ? picked : stored);
     QCOMPARE(page.update()->image().path, accepted ? picked : stored);
+}
+
+void TestPageFCFirmware::contacts_data()
+{
+    QTest::addColumn<QString>("website");
+    QTest::addColumn<QString>("email");
+    QTest::addColumn<QString>("webLink");
+    QTest::addColumn<QString>("emailLink");
+    QTest::newRow("both") << "https://karux.example/" << "orvante@karux.example" << "karux.example"
+                          << "orvante@karux.example";
+    QTest::newRow("no e-mail address") << "https://karux.example/orvante" << "" << "karux.example/orvante" << "";
+    QTest::newRow("none configured") << "" << "" << "" << "";
+}
+
+// The makers' addresses open in the desktop's programs; an address not configured is not
+// announced by a caption with nothing after it.
+void TestPageFCFirmware::contacts()
+{
+    QFETCH(QString, website);
+    QFETCH(QString, email);
+    QFETCH(QString, webLink);
+    QFETCH(QString, emailLink);
+    PageFCFirmware page(nullptr, PageFC::Build::Later);
+    page.setContacts(website, email);
+    page.show();
+    const struct {
+        const char* label;
+        const char* caption;
+        QString target;
+        QString shown;
+    } rows[] = {{"label_web", "label_webCaption", website, webLink},
+                {"label_email", "label_emailCaption", "mailto:" + email, emailLink}};
+    for (const auto& row : rows) {
+        auto* label = page.findChild<QLabel*>(QLatin1String(row.label));
+        QCOMPARE(label->isVisible(), !row.shown.isEmpty());
+        QCOMPARE(page.findChild<QLabel*>(QLatin1String(row.caption))->isVisible(), !row.shown.isEmpty());
+        if (row.shown.isEmpty())
+            continue;
+        QVERIFY(label->openExternalLinks());
+        QVERIFY2(label->text().contains(QStringLiteral("href=\"%1\"").arg(row.target)), qPrintable(label->text()));
+        QTextDocument doc;
+        doc.setHtml(label->text());
+        QCOMPARE(doc.toPlainText(), row.shown);
+    }
 }
 
 QTEST_MAIN(TestPageFCFirmware)
