@@ -47,6 +47,14 @@
         <source>Before a firmware update</source>
         <translation>固件升级前</translation>
     </message>
+    <message>
+        <source>Restore</source>
+        <translation>恢复</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
 </context>
 <context>
     <name>CliApp</name>
@@ -342,6 +350,14 @@
         <source>Warning</source>
         <translation>警告</translation>
     </message>
+    <message>
+        <source>Confirm</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
 </context>
 <context>
     <name>FCApp</name>
@@ -474,6 +490,54 @@
     <message>
         <source>The controller is in use by another ORVANTE program.</source>
         <translation>飞控正被另一个 ORVANTE 程序使用。</translation>
+    </message>
+    <message>
+        <source>Language of the program, from its next start</source>
+        <translation>程序语言，下次启动时生效</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>Minimise</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Radio</source>
+        <translation>遥控器</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>固件</translation>
+    </message>
+    <message>
+        <source>Restore the controller's default settings</source>
+        <translation>将飞控的所有设置恢复为出厂默认值</translation>
+    </message>
+    <message>
+        <source>Restore defaults</source>
+        <translation>恢复默认</translation>
+    </message>
+    <message>
+        <source>Store the settings in the controller's permanent memory</source>
+        <translation>将设置保存到飞控的永久存储中</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
     </message>
 </context>
 <context>
@@ -620,6 +684,58 @@
         <source>During the motor test,please remove all propellers in case of unexpected danger! Please make sure the order and rotation of motors are the same as the picture shown in the software.</source>
         <translation>电机测试过程中，请卸下所有的螺旋桨，以免发生意外！请确保电机连接顺序和电机转向与图中完全一致！</translation>
     </message>
+    <message>
+        <source>Quad X</source>
+        <translation>四轴X型</translation>
+    </message>
+    <message>
+        <source>Quad +</source>
+        <translation>四轴十字型</translation>
+    </message>
+    <message>
+        <source>Hexa X</source>
+        <translation>六轴X型</translation>
+    </message>
+    <message>
+        <source>Hexa +</source>
+        <translation>六轴十字型</translation>
+    </message>
+    <message>
+        <source>Octo X</source>
+        <translation>八轴X型</translation>
+    </message>
+    <message>
+        <source>Octo +</source>
+        <translation>八轴十字型</translation>
+    </message>
+    <message>
+        <source>Y6 X</source>
+        <translation>Y6 X型</translation>
+    </message>
+    <message>
+        <source>Y6 +</source>
+        <translation>Y6 十字型</translation>
+    </message>
+    <message>
+        <source>X8 X</source>
+        <translation>X8 X型</translation>
+    </message>
+    <message>
+        <source>X8 +</source>
+        <translation>X8 十字型</translation>
+    </message>
+    <message>
+        <source>Motor Test</source>
+        <translation>电机测试</translation>
+    </message>
+    <message>
+        <source>Upright</source>
+        <translation>正装</translation>
+    </message>
+    <message>
+        <source>Inverted</source>
+        <translation>倒装</translation>
+    </message>
 </context>
 <context>
     <name>PageFCPara</name>
@@ -731,6 +847,42 @@
         <source>Load this tuning? %1 of its values differ from the controller's. They are not stored in the controller until you press Save.</source>
         <translation>载入此参数？其中 %1 个值与飞控当前的不同。点击“保存”之前，参数不会保存到飞控中。</translation>
     </message>
+    <message>
+        <source>2D ESC mode</source>
+        <translation>2D电调模式</translation>
+    </message>
+    <message>
+        <source>3D ESC mode</source>
+        <translation>3D电调模式</translation>
+    </message>
+    <message>
+        <source>OneShot125</source>
+        <translation>OneShot125协议</translation>
+    </message>
+    <message>
+        <source>Simple</source>
+        <translation>简易模式</translation>
+    </message>
+    <message>
+        <source>Expert</source>
+        <translation>专家模式</translation>
+    </message>
+    <message>
+        <source>Link roll and pitch</source>
+        <translation>横滚与俯仰联动</translation>
+    </message>
+    <message>
+        <source>ESC</source>
+        <translation>电调设置</translation>
+    </message>
+    <message>
+        <source>Limits</source>
+        <translation>飞行限制</translation>
+    </message>
+    <message>
+        <source>Gains</source>
+        <translation>感度设置</translation>
+    </message>
 </context>
 <context>
     <name>PageFCRc</name>
@@ -754,6 +906,94 @@
     <message>
         <source>Recognizing...</source>
         <translation>正在识别...</translation>
+    </message>
+    <message>
+        <source>Reverse roll</source>
+        <translation>横滚反向</translation>
+    </message>
+    <message>
+        <source>Reverse pitch</source>
+        <translation>俯仰反向</translation>
+    </message>
+    <message>
+        <source>Reverse throttle</source>
+        <translation>油门反向</translation>
+    </message>
+    <message>
+        <source>Reverse yaw</source>
+        <translation>航向反向</translation>
+    </message>
+    <message>
+        <source>Reverse mode switch</source>
+        <translation>模式开关反向</translation>
+    </message>
+    <message>
+        <source>Reverse arm switch</source>
+        <translation>解锁开关反向</translation>
+    </message>
+    <message>
+        <source>2D mode</source>
+        <translation>2D模式</translation>
+    </message>
+    <message>
+        <source>3D mode</source>
+        <translation>3D模式</translation>
+    </message>
+    <message>
+        <source>Easy mode</source>
+        <translation>简易模式</translation>
+    </message>
+    <message>
+        <source>Mode switch in position 1</source>
+        <translation>模式开关处于位置1</translation>
+    </message>
+    <message>
+        <source>Mode switch position 1</source>
+        <translation>模式开关位置1</translation>
+    </message>
+    <message>
+        <source>Mode switch in position 2</source>
+        <translation>模式开关处于位置2</translation>
+    </message>
+    <message>
+        <source>Mode switch position 2</source>
+        <translation>模式开关位置2</translation>
+    </message>
+    <message>
+        <source>Mode switch in position 3</source>
+        <translation>模式开关处于位置3</translation>
+    </message>
+    <message>
+        <source>Mode switch position 3</source>
+        <translation>模式开关位置3</translation>
+    </message>
+    <message>
+        <source>Arm switch in position 1</source>
+        <translation>解锁开关处于位置1</translation>
+    </message>
+    <message>
+        <source>Arm switch position 1</source>
+        <translation>解锁开关位置1</translation>
+    </message>
+    <message>
+        <source>Arm switch in position 2</source>
+        <translation>解锁开关处于位置2</translation>
+    </message>
+    <message>
+        <source>Arm switch position 2</source>
+        <translation>解锁开关位置2</translation>
+    </message>
+    <message>
+        <source>Flight mode, switch position 1</source>
+        <translation>开关位置1的飞行模式</translation>
+    </message>
+    <message>
+        <source>Flight mode, switch position 2</source>
+        <translation>开关位置2的飞行模式</translation>
+    </message>
+    <message>
+        <source>Flight mode, switch position 3</source>
+        <translation>开关位置3的飞行模式</translation>
     </message>
 </context>
 <context>
@@ -816,6 +1056,10 @@
     <message>
         <source>Please level the multicopter, and then click &quot;OK&quot;</source>
         <translation>请将飞行器水平放置，然后点击“确定”。</translation>
+    </message>
+    <message>
+        <source>Motor Test</source>
+        <translation>电机测试</translation>
     </message>
 </context>
 <context>
@@ -1127,6 +1371,32 @@
     <message>
         <source>The settings are stored in the controller.</source>
         <translation>设置已保存到飞控中。</translation>
+    </message>
+</context>
+<context>
+    <name>StatusStrip</name>
+    <message>
+        <source>Connection: %1</source>
+        <translation>连接：%1</translation>
+    </message>
+    <message>
+        <source>Self-test: no result</source>
+        <translation>自检：无结果</translation>
+    </message>
+    <message>
+        <source>Self-test: %1</source>
+        <translation>自检：%1</translation>
+    </message>
+</context>
+<context>
+    <name>DialogSetupDiff</name>
+    <message>
+        <source>Confirm</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 </TS>

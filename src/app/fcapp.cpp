@@ -21,10 +21,13 @@
 #include "protocol/task.h"
 #include "ui_fcapp.h"
 #include "usb/trcontroller.h"
+#include "widgets/dialogplacement.h"
 #include "widgets/dialogwarning.h"
+#include "widgets/focusring.h"
 #include "widgets/statusstrip.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QButtonGroup>
 #include <QDebug>
@@ -55,6 +58,9 @@ FCApp::FCApp(QWidget* parent)
 {
     pageTimerObj.setInterval(kPageTickMs);
     infoTimerObj.setInterval(LinkSupervisor::kTickMs);
+    // Every dialog of the program opens over the window that asks; the keyboard's focus is seen.
+    DialogPlacement::install();
+    FocusRing::install();
 
     // setupUi also binds on_pushButton_storge_clicked and on_pushButton_default_clicked.
     ui->setupUi(this);
@@ -408,4 +414,34 @@ void FCApp::closeEvent(QCloseEvent* event)
         QMainWindow::closeEvent(event);
     else
         event->ignore();
+}
+
+bool FCApp::focusNextPrevChild(bool next)
+{
+    QList<QWidget*> order{ui->comboBox_language, ui->pushButton_appMin, ui->pushButton_appClose};
+    for (QAbstractButton* button : pageButtons->buttons())
+        order << button;
+    // The shown page's controls in its own order: a page's form joins the window's focus chain
+    // at its end when it is built, after the status strip.
+    const QWidget* page = ui->stackedWidget->currentWidget();
+    for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+        if (page->isAncestorOf(w))
+            order << w;
+    }
+    order << ui->pushButton_default << ui->pushButton_storge;
+
+    int at = -1;
+    for (QWidget* w = QApplication::focusWidget(); w && at < 0; w = w->parentWidget())
+        at = order.indexOf(w);
+    const int count = order.size();
+    if (at < 0)
+        at = next ? -1 : count;
+    for (int step = 1; step <= count; ++step) {
+        QWidget* candidate = order[((at + (next ? step : -step)) % count + count) % count];
+        if (candidate->isVisible() && candidate->isEnabled() && (candidate->focusPolicy() & Qt::TabFocus)) {
+            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return false;
 }

@@ -8,6 +8,13 @@
 #include "app/versioninfo.h"
 #include "pages/pagefc.h"
 #include "pages/pagefcscope.h"
+#include "widgets/dialogsetupdiff.h"
+#include "widgets/dialogwarning.h"
+#include "widgets/focusring.h"
+
+#include <QAccessible>
+#include <QScreen>
+#include <QTranslator>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -93,6 +100,10 @@ private slots:
     void dragging_data();
     void dragging();
     void versionDialog();
+    void dialogOverTheWindow_data();
+    void dialogOverTheWindow();
+    void imageControlsNamed_data();
+    void imageControlsNamed();
     void scopeKey();
     void closeClosesBoth();
     void minimiseRestore();
@@ -499,6 +510,105 @@ void TestFCApp::versionDialog()
     const QString stamp = answer.text().mid(13);
     QVERIFY(QDate::fromString(stamp.left(8), QStringLiteral("yyyyMMdd")).isValid());
     QVERIFY(QTime::fromString(stamp.mid(8), QStringLiteral("HHmmss")).isValid());
+}
+
+void TestFCApp::dialogOverTheWindow_data()
+{
+    QTest::addColumn<QPoint>("window");
+    QTest::addColumn<bool>("clamped");
+    QTest::newRow("centred over the window") << QPoint(0, 0) << false;
+    // Centred, it would reach past the 800 x 600 screen's right edge.
+    QTest::newRow("window moved right: kept on the screen") << QPoint(300, 60) << true;
+}
+
+// A question without parent opens over the window that asks, and Esc is its Cancel.
+void TestFCApp::dialogOverTheWindow()
+{
+    QFETCH(QPoint, window);
+    QFETCH(bool, clamped);
+    app->move(window);
+    app->show();
+    QVERIFY(QTest::qWaitForWindowExposed(app));
+    QRect shown;
+    ModalScript escape;
+    escape.on<DialogWarning>([&](DialogWarning* question) {
+        shown = question->geometry();
+        QTest::keyClick(question, Qt::Key_Escape);
+    });
+    QTest::mouseClick(child<QPushButton>("pushButton_default"), Qt::LeftButton);
+    QCOMPARE(escape.count(), 1);
+    const QPoint centre = app->geometry().center();
+    QCOMPARE(shown.center().y(), centre.y());
+    if (clamped)
+        QCOMPARE(shown.right(), app->screen()->availableGeometry().right());
+    else
+        QCOMPARE(shown.center().x(), centre.x());
+    QVERIFY(!app->controller()->isBusy());
+    QCOMPARE(app->controller()->waitingCount(), 0);
+}
+
+void TestFCApp::imageControlsNamed_data()
+{
+    QTest::addColumn<bool>("chinese");
+    QTest::newRow("English") << false;
+    QTest::newRow("Chinese") << true;
+}
+
+// Every control that is only a picture has a name a screen reader says and a tool tip, in the
+// running language; the lamps say their state. Tab goes round the window's controls, and the
+// ring shows where the focus is.
+void TestFCApp::imageControlsNamed()
+{
+    QFETCH(bool, chinese);
+    QTranslator translator;
+    if (chinese) {
+        QVERIFY(translator.load(QStringLiteral(":/tr/FCApp.qm")));
+        QCoreApplication::installTranslator(&translator);
+    }
+    window.reset();
+    FCApp shell;
+    shell.buildPages();
+    DialogWarning warning;
+    DialogSetupDiff diff;
+    QStringList unnamed;
+    const auto name = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
+    for (QWidget* top : QList<QWidget*>{&shell, &warning, &diff}) {
+        QList<QWidget*> controls{top->findChild<QComboBox*>(QStringLiteral("comboBox_language"))};
+        for (QAbstractButton* button : top->findChildren<QAbstractButton*>())
+            controls << button;
+        for (QWidget* control : controls) {
+            // Qt's own parts of a widget (a table's corner button) have no name of ours.
+            auto* button = qobject_cast<QAbstractButton*>(control);
+            if (!control || control->objectName().isEmpty() || (button && !button->text().isEmpty()))
+                continue;
+            const QString said = name(control);
+            // In the running language: Chinese words, or English ones (the language box says both).
+            const QString words = chinese ? QStringLiteral("\\p{Han}") : QStringLiteral("[A-Za-z]");
+            if (said.isEmpty() || control->toolTip().isEmpty() || !said.contains(QRegularExpression(words)))
+                unnamed << control->objectName() + QStringLiteral(": \"") + said + QStringLiteral("\"");
+        }
+    }
+    QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(unnamed.join('\n'), QString());
+
+    auto* usb = shell.findChild<QCheckBox*>(QStringLiteral("checkBox_usb"));
+    QVERIFY(name(usb).endsWith(shell.findChild<QLabel*>(QStringLiteral("label_usb"))->text()));
+    QVERIFY(name(usb) != name(shell.findChild<QCheckBox*>(QStringLiteral("checkBox_err"))));
+
+    shell.show();
+    shell.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&shell));
+    // A group of radio buttons is one stop, at its checked button; the arrows move within it.
+    QStringList reached;
+    for (int i = 0; i < 9; ++i) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &shell, Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus && FocusRing::target() == focus);
+        reached << focus->objectName();
+    }
+    QCOMPARE(reached, (QStringList{"comboBox_language", "pushButton_appMin", "pushButton_appClose", "radioButton_page1",
+                                   "pushButton_HorizonCali", "pushButton_motorTest", "pushButton_default",
+                                   "pushButton_storge", "comboBox_language"}));
 }
 
 // Counts the times a widget is shown.
