@@ -81,15 +81,14 @@ void TestAccessNotice::notice()
     AppStartup startup(*qApp);
     QPixmapCache::clear();
 
-    // The window reads the telemetry as it opens: the controller is set up before.
-    MainWindowUp<> window(20, false, [&] {
-        VirtualFC::setPlugged(plugged);
-        if (refusals != 0)
-            VirtualFC::setFault(VirtualFC::Fault::RefuseOpen, refusals);
-        if (writeFails)
-            VirtualFC::setFault(VirtualFC::Fault::WriteFail, -1);
-    });
+    // The window polls before the event loop runs again: the controller is set up in time.
+    MainWindowUp<> window(20, false);
     FCApp& app = *window.app;
+    VirtualFC::setPlugged(plugged);
+    if (refusals != 0)
+        VirtualFC::setFault(VirtualFC::Fault::RefuseOpen, refusals);
+    if (writeFails)
+        VirtualFC::setFault(VirtualFC::Fault::WriteFail, -1);
     // Every message closed with OK, as a pilot would.
     ModalScript tally({ModalScript::Ok, ModalScript::Ok});
 
