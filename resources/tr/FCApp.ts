@@ -55,6 +55,14 @@
         <source>Kept before controllers of one model were told apart: maybe of this board, maybe of another.</source>
         <translation>在区分同型号的各个飞控之前保存：可能属于这个飞控，也可能属于另一个。</translation>
     </message>
+    <message>
+        <source>Restore</source>
+        <translation>恢复</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
 </context>
 <context>
     <name>CliApp</name>
@@ -374,6 +382,14 @@
         <source>Warning</source>
         <translation>警告</translation>
     </message>
+    <message>
+        <source>Confirm</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
 </context>
 <context>
     <name>FCApp</name>
@@ -507,6 +523,54 @@
         <source>The controller is in use by another ORVANTE program.</source>
         <translation>飞控正被另一个 ORVANTE 程序使用。</translation>
     </message>
+    <message>
+        <source>Language of the program, from its next start</source>
+        <translation>程序语言，下次启动时生效</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>Minimise</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Radio</source>
+        <translation>遥控器</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>固件</translation>
+    </message>
+    <message>
+        <source>Restore the controller's default settings</source>
+        <translation>将飞控的所有设置恢复为出厂默认值</translation>
+    </message>
+    <message>
+        <source>Restore defaults</source>
+        <translation>恢复默认</translation>
+    </message>
+    <message>
+        <source>Store the settings in the controller's permanent memory</source>
+        <translation>将设置保存到飞控的永久存储中</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
 </context>
 <context>
     <name>FCProtocol::Helper</name>
@@ -637,12 +701,72 @@
         <source>Updating...</source>
         <translation>正在升级...</translation>
     </message>
+    <message>
+        <source>Website</source>
+        <translation>网站</translation>
+    </message>
+    <message>
+        <source>E-mail</source>
+        <translation>邮箱</translation>
+    </message>
 </context>
 <context>
     <name>PageFCFrame</name>
     <message>
         <source>During the motor test,please remove all propellers in case of unexpected danger! Please make sure the order and rotation of motors are the same as the picture shown in the software.</source>
         <translation>电机测试过程中，请卸下所有的螺旋桨，以免发生意外！请确保电机连接顺序和电机转向与图中完全一致！</translation>
+    </message>
+    <message>
+        <source>Quad X</source>
+        <translation>四轴X型</translation>
+    </message>
+    <message>
+        <source>Quad +</source>
+        <translation>四轴十字型</translation>
+    </message>
+    <message>
+        <source>Hexa X</source>
+        <translation>六轴X型</translation>
+    </message>
+    <message>
+        <source>Hexa +</source>
+        <translation>六轴十字型</translation>
+    </message>
+    <message>
+        <source>Octo X</source>
+        <translation>八轴X型</translation>
+    </message>
+    <message>
+        <source>Octo +</source>
+        <translation>八轴十字型</translation>
+    </message>
+    <message>
+        <source>Y6 X</source>
+        <translation>Y6 X型</translation>
+    </message>
+    <message>
+        <source>Y6 +</source>
+        <translation>Y6 十字型</translation>
+    </message>
+    <message>
+        <source>X8 X</source>
+        <translation>X8 X型</translation>
+    </message>
+    <message>
+        <source>X8 +</source>
+        <translation>X8 十字型</translation>
+    </message>
+    <message>
+        <source>Motor Test</source>
+        <translation>电机测试</translation>
+    </message>
+    <message>
+        <source>Upright</source>
+        <translation>正装</translation>
+    </message>
+    <message>
+        <source>Inverted</source>
+        <translation>倒装</translation>
     </message>
 </context>
 <context>
@@ -723,6 +847,42 @@
         <source>The controller stopped answering while the values were written, so which of them it took is unknown. Check the page before you press Save.</source>
         <translation>写入数值时飞控停止了应答，无法确定哪些数值已被接受。请先检查本页面，再点击“保存”。</translation>
     </message>
+    <message>
+        <source>2D ESC mode</source>
+        <translation>2D电调模式</translation>
+    </message>
+    <message>
+        <source>3D ESC mode</source>
+        <translation>3D电调模式</translation>
+    </message>
+    <message>
+        <source>OneShot125</source>
+        <translation>OneShot125协议</translation>
+    </message>
+    <message>
+        <source>Simple</source>
+        <translation>简易模式</translation>
+    </message>
+    <message>
+        <source>Expert</source>
+        <translation>专家模式</translation>
+    </message>
+    <message>
+        <source>Link roll and pitch</source>
+        <translation>横滚与俯仰联动</translation>
+    </message>
+    <message>
+        <source>ESC</source>
+        <translation>电调设置</translation>
+    </message>
+    <message>
+        <source>Limits</source>
+        <translation>飞行限制</translation>
+    </message>
+    <message>
+        <source>Gains</source>
+        <translation>感度设置</translation>
+    </message>
 </context>
 <context>
     <name>PageFCRc</name>
@@ -746,6 +906,94 @@
     <message>
         <source>Recognizing...</source>
         <translation>正在识别...</translation>
+    </message>
+    <message>
+        <source>Reverse roll</source>
+        <translation>横滚反向</translation>
+    </message>
+    <message>
+        <source>Reverse pitch</source>
+        <translation>俯仰反向</translation>
+    </message>
+    <message>
+        <source>Reverse throttle</source>
+        <translation>油门反向</translation>
+    </message>
+    <message>
+        <source>Reverse yaw</source>
+        <translation>航向反向</translation>
+    </message>
+    <message>
+        <source>Reverse mode switch</source>
+        <translation>模式开关反向</translation>
+    </message>
+    <message>
+        <source>Reverse arm switch</source>
+        <translation>解锁开关反向</translation>
+    </message>
+    <message>
+        <source>2D mode</source>
+        <translation>2D模式</translation>
+    </message>
+    <message>
+        <source>3D mode</source>
+        <translation>3D模式</translation>
+    </message>
+    <message>
+        <source>Easy mode</source>
+        <translation>简易模式</translation>
+    </message>
+    <message>
+        <source>Mode switch in position 1</source>
+        <translation>模式开关处于位置1</translation>
+    </message>
+    <message>
+        <source>Mode switch position 1</source>
+        <translation>模式开关位置1</translation>
+    </message>
+    <message>
+        <source>Mode switch in position 2</source>
+        <translation>模式开关处于位置2</translation>
+    </message>
+    <message>
+        <source>Mode switch position 2</source>
+        <translation>模式开关位置2</translation>
+    </message>
+    <message>
+        <source>Mode switch in position 3</source>
+        <translation>模式开关处于位置3</translation>
+    </message>
+    <message>
+        <source>Mode switch position 3</source>
+        <translation>模式开关位置3</translation>
+    </message>
+    <message>
+        <source>Arm switch in position 1</source>
+        <translation>解锁开关处于位置1</translation>
+    </message>
+    <message>
+        <source>Arm switch position 1</source>
+        <translation>解锁开关位置1</translation>
+    </message>
+    <message>
+        <source>Arm switch in position 2</source>
+        <translation>解锁开关处于位置2</translation>
+    </message>
+    <message>
+        <source>Arm switch position 2</source>
+        <translation>解锁开关位置2</translation>
+    </message>
+    <message>
+        <source>Flight mode, switch position 1</source>
+        <translation>开关位置1的飞行模式</translation>
+    </message>
+    <message>
+        <source>Flight mode, switch position 2</source>
+        <translation>开关位置2的飞行模式</translation>
+    </message>
+    <message>
+        <source>Flight mode, switch position 3</source>
+        <translation>开关位置3的飞行模式</translation>
     </message>
 </context>
 <context>
@@ -808,6 +1056,10 @@
     <message>
         <source>Please level the multicopter, and then click &quot;OK&quot;</source>
         <translation>请将飞行器水平放置，然后点击“确定”。</translation>
+    </message>
+    <message>
+        <source>Motor Test</source>
+        <translation>电机测试</translation>
     </message>
 </context>
 <context>
@@ -1160,6 +1412,32 @@
     <message>
         <source>does not answer</source>
         <translation>没有应答</translation>
+    </message>
+</context>
+<context>
+    <name>StatusStrip</name>
+    <message>
+        <source>Connection: %1</source>
+        <translation>连接：%1</translation>
+    </message>
+    <message>
+        <source>Self-test: no result</source>
+        <translation>自检：无结果</translation>
+    </message>
+    <message>
+        <source>Self-test: %1</source>
+        <translation>自检：%1</translation>
+    </message>
+</context>
+<context>
+    <name>DialogSetupDiff</name>
+    <message>
+        <source>Confirm</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 </TS>

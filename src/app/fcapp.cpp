@@ -1,6 +1,7 @@
 #include "app/fcapp.h"
 
 #include "app/accessnotice.h"
+#include "app/buildinfo.h"
 #include "app/dialoglanguageselect.h"
 #include "app/keygrabber.h"
 #include "app/languagechoice.h"
@@ -23,10 +24,13 @@
 #include "ui_fcapp.h"
 #include "usb/qtusbhid.h"
 #include "usb/trcontroller.h"
+#include "widgets/dialogplacement.h"
 #include "widgets/dialogwarning.h"
+#include "widgets/focusring.h"
 #include "widgets/statusstrip.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QButtonGroup>
 #include <QDebug>
@@ -58,6 +62,9 @@ FCApp::FCApp(QWidget* parent)
 {
     pageTimerObj.setInterval(kPageTickMs);
     infoTimerObj.setInterval(LinkSupervisor::kTickMs);
+    // Every dialog of the program opens over the window that asks; the keyboard's focus is seen.
+    DialogPlacement::install();
+    FocusRing::install();
 
     // setupUi also binds on_pushButton_storge_clicked and on_pushButton_default_clicked.
     ui->setupUi(this);
@@ -111,6 +118,7 @@ FCApp::FCApp(QWidget* parent)
 
     paraPage->setSetupKeeper(keeper);
     firmwarePage->setSetupKeeper(keeper);
+    firmwarePage->setContacts(QStringLiteral(ORVANTE_HOMEPAGE), QStringLiteral(ORVANTE_CONTACT_EMAIL));
 
     LanguageChoice::fill(ui->comboBox_language);
     connect(ui->comboBox_language, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
@@ -171,6 +179,12 @@ void FCApp::bindPages()
 
     pageTimerObj.start(kPageTickMs);
     infoTimerObj.start(LinkSupervisor::kTickMs);
+    // The first telemetry read goes as soon as the event loop runs rather than a tick later: it
+    // tells what is plugged in, and the pages' reads wait for it.
+    QTimer::singleShot(0, this, [this] {
+        if (infoTimerObj.isActive())
+            InfoRDTimerTimeOut();
+    });
 }
 
 void FCApp::InfoRDTimerTimeOut()
@@ -180,6 +194,12 @@ void FCApp::InfoRDTimerTimeOut()
 
 void FCApp::PreAddTask(FCProtocol::Task* task)
 {
+    // A page's read that the controller would not answer now (none has answered yet, or it runs
+    // its bootloader) would hold the link for a whole reply wait; the page asks again next tick.
+    if (!supervisor->admits(task)) {
+        delete task;
+        return;
+    }
     connect(task, &FCProtocol::Task::TaskDone, this, &FCApp::TaskDone);
     trController->AddTask(task);
 }
@@ -380,4 +400,34 @@ void FCApp::closeEvent(QCloseEvent* event)
         QMainWindow::closeEvent(event);
     else
         event->ignore();
+}
+
+bool FCApp::focusNextPrevChild(bool next)
+{
+    QList<QWidget*> order{ui->comboBox_language, ui->pushButton_appMin, ui->pushButton_appClose};
+    for (QAbstractButton* button : pageButtons->buttons())
+        order << button;
+    // The shown page's controls in its own order: a page's form joins the window's focus chain
+    // at its end when it is built, after the status strip.
+    const QWidget* page = ui->stackedWidget->currentWidget();
+    for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+        if (page->isAncestorOf(w))
+            order << w;
+    }
+    order << ui->pushButton_default << ui->pushButton_storge;
+
+    int at = -1;
+    for (QWidget* w = QApplication::focusWidget(); w && at < 0; w = w->parentWidget())
+        at = order.indexOf(w);
+    const int count = order.size();
+    if (at < 0)
+        at = next ? -1 : count;
+    for (int step = 1; step <= count; ++step) {
+        QWidget* candidate = order[((at + (next ? step : -step)) % count + count) % count];
+        if (candidate->isVisible() && candidate->isEnabled() && (candidate->focusPolicy() & Qt::TabFocus)) {
+            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return false;
 }

@@ -81,6 +81,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Tab goes through the title strip, the page buttons, the page shown and the status strip,
+    // in that order, whenever each page's form was built.
+    bool focusNextPrevChild(bool next) override;
 
     // Hands a finished task to one page; every routed result passes here.
     virtual void deliverTask(PageFC* page, FCProtocol::Task* task);

@@ -50,6 +50,15 @@ LinkSupervisor::Route LinkSupervisor::route() const
     return connected ? Route::CurrentPageAndScope : Route::Nobody;
 }
 
+bool LinkSupervisor::admits(const FCProtocol::Task* task) const
+{
+    if (task->urgent || updating || task->type == FCProtocol::INFO_RD)
+        return true;
+    if (!linked)
+        return false;
+    return info.mode != 1 || task->type == FCProtocol::FW_INFO_RD;
+}
+
 LinkSupervisor::SelfTest LinkSupervisor::selfTest(const FCProtocol::DS_INFO_RD& record)
 {
     SelfTest result;

@@ -40,6 +40,14 @@ public:
 
     Route route() const;
 
+    // Whether a task may go out now. A periodic read (not urgent) waits for the telemetry: until
+    // a supported controller has answered on this connection, only the telemetry read goes, so
+    // that the first transaction on a newly opened device is the one every mode answers and no
+    // read it would leave unanswered holds the link for a whole reply wait first; while the
+    // controller runs its bootloader, only the reads a bootloader answers (the telemetry and the
+    // firmware version). Commands and whatever an update sends always go.
+    bool admits(const FCProtocol::Task* task) const;
+
     // The self-test line of the status strip for a record, in the running language: the text
     // and whether it is good news (green) or not (red).
     struct SelfTest {

@@ -9,6 +9,7 @@
 #include <QDebug>
 #include <QFileDialog>
 #include <QSettings>
+#include <QUrl>
 
 using FCProtocol::Helper;
 
@@ -19,6 +20,13 @@ const QString kPathKey = QStringLiteral("firmware/path");
 QString storedPath()
 {
     return QSettings().value(kPathKey).toString();
+}
+
+// A link in the skin's accent colour; the desktop opens it (the labels open external links).
+QString link(const QString& target, const QString& shown)
+{
+    return QStringLiteral("<a href=\"%1\" style=\"color: rgb(22, 136, 216); text-decoration: none;\">%2</a>")
+        .arg(target.toHtmlEscaped(), shown.toHtmlEscaped());
 }
 
 } // namespace
@@ -58,6 +66,7 @@ void PageFCFirmware::build()
             [this](qint32 word) { ui->label_firmwareVersion->setText(Helper::boardName(word)); });
     if (engine.image().isLoaded())
         showFileLoaded();
+    showContacts();
 }
 
 void PageFCFirmware::loadStoredImage()
@@ -198,4 +207,27 @@ void PageFCFirmware::InfoRDDone(FCProtocol::DS_INFO_RD info)
 {
     // Names the connected board before the first FW_INFO_RD reply.
     engine.setTelemetryWord(info.boardWord);
+}
+
+void PageFCFirmware::setContacts(const QString& website, const QString& email)
+{
+    this->website = website;
+    this->email = email;
+    if (isBuilt())
+        showContacts();
+}
+
+void PageFCFirmware::showContacts()
+{
+    // The address as a pilot would type it: no scheme, no closing slash.
+    const QUrl web(website);
+    QString shown = web.host().isEmpty() ? website : web.host() + web.path();
+    if (shown.endsWith(QLatin1Char('/')))
+        shown.chop(1);
+    ui->label_web->setText(website.isEmpty() ? QString() : link(website, shown));
+    ui->label_email->setText(email.isEmpty() ? QString() : link(QStringLiteral("mailto:") + email, email));
+    ui->label_web->setVisible(!website.isEmpty());
+    ui->label_webCaption->setVisible(!website.isEmpty());
+    ui->label_email->setVisible(!email.isEmpty());
+    ui->label_emailCaption->setVisible(!email.isEmpty());
 }

@@ -33,6 +33,9 @@ public:
     void setSetupKeeper(SetupKeeper* setupKeeper) { keeper = setupKeeper; }
     // Loads the firmware file last used (the stored path) again, as at construction.
     void loadStoredImage();
+    // The makers' web address and e-mail address, shown as links that open in the desktop's
+    // browser and mail program; an empty one is not shown, nor its caption.
+    void setContacts(const QString& website, const QString& email);
 
 signals:
     void boot_state_changed(bool start);
@@ -57,6 +60,7 @@ private:
     void keepTime(bool updating);
     void showProgress(int state, int percent);
     void showFileLoaded();
+    void showContacts();
     // Asks what the pilot must know before writing this image; true to go on.
     bool boardQuestionsAccepted();
 
@@ -66,4 +70,6 @@ private:
     SetupKeeper* keeper = nullptr;
     // The snapshot before an update is being taken: the button waits.
     bool preparing = false;
+    QString website;
+    QString email;
 };

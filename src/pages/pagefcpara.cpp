@@ -13,13 +13,6 @@
 #include <QLineEdit>
 #include <QSignalMapper>
 
-namespace {
-
-const QString kDeadBandHidden =
-    QStringLiteral("QDoubleSpinBox { background-color: rgb(80, 80, 80); color: rgb(80, 80, 80); }");
-
-} // namespace
-
 PageFCPara::PageFCPara(QWidget* parent, Build when)
     : PageFC(parent)
     , ui(new Ui::PageFCPara)
@@ -269,15 +262,10 @@ void PageFCPara::refresh(bool forced)
     if (QAbstractButton* button = escGroup->button(device.escType))
         button->setChecked(true);
 
-    // In 2D the dead band means nothing: the boxes become solid grey blocks.
+    // In 2D the dead band means nothing: the boxes show it greyed on their light fields.
     const bool threeD = device.escType != 0;
-    for (QDoubleSpinBox* box : {ui->doubleSpinBox_escDeadMin, ui->doubleSpinBox_escDeadMax}) {
+    for (QDoubleSpinBox* box : {ui->doubleSpinBox_escDeadMin, ui->doubleSpinBox_escDeadMax})
         box->setEnabled(threeD);
-        // A new style sheet polishes the box again, even an equal one.
-        const QString sheet = threeD ? QString() : kDeadBandHidden;
-        if (box->styleSheet() != sheet)
-            box->setStyleSheet(sheet);
-    }
 
     appliedGainMode = quint8(device.paraType);
 }

@@ -33,6 +33,8 @@ PageFCScope::PageFCScope(QWidget* parent, Build when)
 void PageFCScope::build()
 {
     ui->setupUi(this);
+    // The window's own ground from the style sheet, as the main window's.
+    setAttribute(Qt::WA_StyledBackground);
     setWindowTitle(tr("Scope"));
 
     QCustomPlot* plot = ui->plot;

@@ -81,7 +81,19 @@ void TRController::ContinueTask()
 {
     if (queue.isEmpty())
         return;
-    currentTask = queue.takeFirst();
+    // The first transaction on a newly opened device is the telemetry read, when one waits: every
+    // mode of the controller answers it, so the report id is proven, and the controller's mode
+    // known, before a request its bootloader would leave unanswered.
+    int next = 0;
+    if (!usb->isOpen()) {
+        for (int i = 0; i < queue.size(); ++i) {
+            if (queue[i]->type == FCProtocol::INFO_RD) {
+                next = i;
+                break;
+            }
+        }
+    }
+    currentTask = queue.takeAt(next);
     usb->handOver();
     watcher.setFuture(QtConcurrent::run(QThreadPool::globalInstance(), usb, &QtUsbHID::RunTask,
                                         currentTask));

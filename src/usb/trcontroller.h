@@ -42,7 +42,8 @@ public slots:
     void AddTask(FCProtocol::Task* task);
     // The running transaction has ended: emit the task's TaskDone, then start the next.
     void TaskDone();
-    // Starts the head of the queue, if any.
+    // Starts the head of the queue, if any; on a closed transport (the next transaction opens the
+    // device) a waiting telemetry read goes first.
     void ContinueTask();
     // Deletes every waiting task; they never emit TaskDone. The current task still completes.
     void ClearTask();

@@ -19,6 +19,8 @@ DialogWarning::DialogWarning(QWidget* parent)
     ui->pushButton_OK->setAutoDefault(false);
     ui->pushButton_OK->setDefault(false);
     ui->pushButton_Cancel->setDefault(true);
+    // And the keyboard starts on Cancel: Space on the first button would confirm a question.
+    ui->pushButton_Cancel->setFocus();
 
     connect(ui->pushButton_OK, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->pushButton_Cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -21,6 +21,45 @@ void setScroll(QScrollBar* bar, int low, int high, int value, int pageStep)
     bar->setValue(value);
 }
 
+namespace {
+
+// The main window's skin: text rgb(80, 80, 80), muted lines and hairlines, one accent colour for
+// what is selected, a white panel.
+const QColor kText(80, 80, 80);
+const QColor kMuted(132, 138, 145);
+const QColor kHairline(214, 219, 225);
+const QColor kLine(190, 197, 205);
+const QColor kAccent(22, 136, 216);
+
+void skin(QCustomPlot* plot, QCPTextElement* title)
+{
+    plot->setBackground(Qt::white);
+    plot->axisRect()->setBackground(Qt::white);
+    title->setTextColor(kText);
+    title->setSelectedTextColor(kAccent);
+    for (QCPAxis* axis : plot->axisRect()->axes()) {
+        axis->setBasePen(QPen(kLine, 1));
+        axis->setTickPen(QPen(kLine, 1));
+        axis->setSubTickPen(QPen(kHairline, 1));
+        axis->setTickLabelColor(kMuted);
+        axis->setLabelColor(kText);
+        axis->setSelectedBasePen(QPen(kAccent, 2));
+        axis->setSelectedTickPen(QPen(kAccent, 2));
+        axis->setSelectedSubTickPen(QPen(kAccent, 1));
+        axis->setSelectedTickLabelColor(kAccent);
+        axis->setSelectedLabelColor(kAccent);
+        axis->grid()->setPen(QPen(kHairline, 1, Qt::SolidLine));
+        axis->grid()->setZeroLinePen(QPen(kLine, 1, Qt::SolidLine));
+    }
+    plot->legend->setBrush(QColor(255, 255, 255, 230));
+    plot->legend->setBorderPen(QPen(kHairline, 1));
+    plot->legend->setTextColor(kText);
+    plot->legend->setSelectedTextColor(kAccent);
+    plot->legend->setSelectedIconBorderPen(QPen(kAccent, 1));
+}
+
+} // namespace
+
 QCPTextElement* setUp(QCustomPlot* plot, const QString& title, const QString& xLabel, const QString& yLabel)
 {
     plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom | QCP::iSelectAxes | QCP::iSelectLegend
@@ -57,6 +96,7 @@ QCPTextElement* setUp(QCustomPlot* plot, const QString& title, const QString& xL
     // An hour of noisy samples in a large window draws in about two thirds of the time
     // without antialiasing: dragging stays smooth, the plot at rest stays smooth-edged.
     plot->setNoAntialiasingOnDrag(true);
+    skin(plot, titleElement);
     return titleElement;
 }
 

@@ -27,6 +27,14 @@ void setColour(QLabel* label, const QString& sheet)
         label->setStyleSheet(sheet);
 }
 
+void describe(QWidget* lamp, const QString& name, const QString& tip)
+{
+    if (lamp->accessibleName() != name)
+        lamp->setAccessibleName(name);
+    if (lamp->toolTip() != tip)
+        lamp->setToolTip(tip);
+}
+
 } // namespace
 
 StatusStrip::StatusStrip(QCheckBox* usbLamp, QLabel* usbText, QCheckBox* testLamp, QLabel* testText,
@@ -36,7 +44,19 @@ StatusStrip::StatusStrip(QCheckBox* usbLamp, QLabel* usbText, QCheckBox* testLam
     , testLamp(testLamp)
     , testText(testText)
     , save(save)
+    , saveTip(save->toolTip())
 {
+    describeLamps();
+}
+
+void StatusStrip::describeLamps()
+{
+    const QString connection = tr("Connection: %1").arg(usbText->text());
+    describe(usbLamp, connection, hint.isEmpty() ? connection : connection + QLatin1Char('\n') + hint);
+    // The self-test text is empty while no controller answers, and "ERR" before the first read.
+    const QString test = testLamp->checkState() == Qt::Unchecked ? tr("Self-test: no result")
+                                                                 : tr("Self-test: %1").arg(testText->text());
+    describe(testLamp, test, test);
 }
 
 void StatusStrip::showNotStored(const QString& tip)
@@ -46,8 +66,9 @@ void StatusStrip::showNotStored(const QString& tip)
                             ? QString()
                             : QStringLiteral("QPushButton#pushButton_storge { background-image: url(:/GUI/save4.png); }\n"
                                              "QPushButton#pushButton_storge:hover { background-image: url(:/GUI/save2.png); }\n"
-                                             "QPushButton#pushButton_storge:pressed { background-image: url(:/GUI/save3.png); }"));
-    save->setToolTip(tip);
+                                             "QPushButton#pushButton_storge:pressed { background-image: url(:/GUI/save3.png); }\n"
+                                             "QPushButton#pushButton_storge:disabled { background-image: url(:/GUI/save5.png); }"));
+    save->setToolTip(tip.isEmpty() ? saveTip : tip);
 }
 
 QBitmap StatusStrip::roundedMask(const QSize& size, int radius)
@@ -66,6 +87,7 @@ void StatusStrip::showConnected(const QString& text)
     setLamp(usbLamp, Qt::Checked);
     usbText->setText(text);
     setColour(usbText, kGreen);
+    describeLamps();
 }
 
 void StatusStrip::showDisconnected(const QString& text)
@@ -75,6 +97,7 @@ void StatusStrip::showDisconnected(const QString& text)
     setColour(usbText, kGrey);
     setLamp(testLamp, Qt::Unchecked);
     testText->setText(QString());
+    describeLamps();
 }
 
 void StatusStrip::showSelfTest(const QString& text, bool good)
@@ -82,10 +105,12 @@ void StatusStrip::showSelfTest(const QString& text, bool good)
     testText->setText(text);
     setColour(testText, good ? kGreen : kRed);
     setLamp(testLamp, good ? Qt::Checked : Qt::PartiallyChecked);
+    describeLamps();
 }
 
 void StatusStrip::setHint(const QString& text)
 {
-    usbLamp->setToolTip(text);
+    hint = text;
     usbText->setToolTip(text);
+    describeLamps();
 }

@@ -8,6 +8,13 @@
 #include "app/versioninfo.h"
 #include "pages/pagefc.h"
 #include "pages/pagefcscope.h"
+#include "widgets/dialogsetupdiff.h"
+#include "widgets/dialogwarning.h"
+#include "widgets/focusring.h"
+
+#include <QAccessible>
+#include <QScreen>
+#include <QTranslator>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -93,6 +100,9 @@ private slots:
     void dragging_data();
     void dragging();
     void versionDialog();
+    void dialogOverTheWindow();
+    void imageControlsNamed_data();
+    void imageControlsNamed();
     void scopeKey();
     void closeClosesBoth();
     void minimiseRestore();
@@ -370,6 +380,8 @@ void TestFCApp::navigation()
     }
 
     // Something running and three reads waiting: the firmware button drops the waiting ones.
+    deliver(infoTask(0, 0, board(0x30))); // a controller has answered: the pages' reads go
+    QTRY_VERIFY(window->idle());           // and the history's snapshot of its setup is taken
     VirtualFC::setFastTiming(false);
     VirtualFC::setFault(VirtualFC::Fault::NoAnswer, 1);
     QList<QPointer<FCProtocol::Task>> waiting;
@@ -497,6 +509,85 @@ void TestFCApp::versionDialog()
     const QString stamp = answer.text().mid(13);
     QVERIFY(QDate::fromString(stamp.left(8), QStringLiteral("yyyyMMdd")).isValid());
     QVERIFY(QTime::fromString(stamp.mid(8), QStringLiteral("HHmmss")).isValid());
+}
+
+// A question without parent opens over the window that asks, within the screen (800 x 600, so
+// centred it would reach past the right edge), and Esc is its Cancel.
+void TestFCApp::dialogOverTheWindow()
+{
+    app->move(300, 60);
+    app->show();
+    QVERIFY(QTest::qWaitForWindowExposed(app));
+    QRect shown;
+    ModalScript escape;
+    escape.on<DialogWarning>([&](DialogWarning* question) {
+        shown = question->geometry();
+        QTest::keyClick(question, Qt::Key_Escape);
+    });
+    QTest::mouseClick(child<QPushButton>("pushButton_default"), Qt::LeftButton);
+    QCOMPARE(escape.count(), 1);
+    QCOMPARE(shown.center().y(), app->geometry().center().y());
+    QCOMPARE(shown.right(), app->screen()->availableGeometry().right());
+    QVERIFY(!app->controller()->isBusy() && app->controller()->waitingCount() == 0);
+}
+
+void TestFCApp::imageControlsNamed_data()
+{
+    QTest::addColumn<bool>("chinese");
+    QTest::newRow("English") << false;
+    QTest::newRow("Chinese") << true;
+}
+
+// Every control that is only a picture has a name a screen reader says and a tool tip, in the
+// running language; the lamps say their state. Tab goes round the window's controls, and the
+// ring shows where the focus is.
+void TestFCApp::imageControlsNamed()
+{
+    QFETCH(bool, chinese);
+    QTranslator translator;
+    if (chinese) {
+        QVERIFY(translator.load(QStringLiteral(":/tr/FCApp.qm")));
+        QCoreApplication::installTranslator(&translator);
+    }
+    window.reset();
+    FCApp shell;
+    shell.buildPages();
+    DialogWarning warning;
+    DialogSetupDiff diff;
+    QStringList unnamed;
+    const auto name = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
+    // In the running language: Chinese words, or English ones (the language box says both).
+    const QRegularExpression words(chinese ? QStringLiteral("\\p{Han}") : QStringLiteral("[A-Za-z]"));
+    QList<QWidget*> controls{shell.findChild<QComboBox*>(QStringLiteral("comboBox_language"))};
+    for (QWidget* top : QList<QWidget*>{&shell, &warning, &diff})
+        for (QAbstractButton* button : top->findChildren<QAbstractButton*>())
+            // Qt's own parts of a widget (a table's corner button) have no name of ours.
+            if (button->text().isEmpty() && !button->objectName().isEmpty())
+                controls << button;
+    for (QWidget* control : controls)
+        if (name(control).isEmpty() || control->toolTip().isEmpty() || !name(control).contains(words))
+            unnamed << control->objectName() + QStringLiteral(": ") + name(control);
+    QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(unnamed.join('\n'), QString());
+
+    auto* usb = shell.findChild<QCheckBox*>(QStringLiteral("checkBox_usb"));
+    QVERIFY(name(usb).endsWith(shell.findChild<QLabel*>(QStringLiteral("label_usb"))->text()));
+    QVERIFY(name(usb) != name(shell.findChild<QCheckBox*>(QStringLiteral("checkBox_err"))));
+
+    shell.show();
+    shell.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&shell));
+    // A group of radio buttons is one stop, at its checked button; the arrows move within it.
+    QStringList reached;
+    for (int i = 0; i < 9; ++i) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &shell, Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus && FocusRing::target() == focus);
+        reached << focus->objectName();
+    }
+    QCOMPARE(reached, (QStringList{"comboBox_language", "pushButton_appMin", "pushButton_appClose", "radioButton_page1",
+                                   "pushButton_HorizonCali", "pushButton_motorTest", "pushButton_default",
+                                   "pushButton_storge", "comboBox_language"}));
 }
 
 // Counts the times a widget is shown.

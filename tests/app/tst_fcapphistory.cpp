@@ -136,8 +136,6 @@ void TestFCAppHistory::bootloaderNotice()
     VirtualFC::setBootloaderSerialNumber(bootloaderSerial);
     VirtualFC::setBoardMode(1);
     open();
-    // The bootloader answers none of the status page's reads.
-    app->pageTimer()->stop();
     const QByteArray image = imageOf(2);
     QVERIFY(storeBinFile(dir.filePath("fw.bin"),
                          binFile(0xF0300106, FCProtocol::crc16(image.constData(), 0, image.size()), image)));

@@ -59,6 +59,13 @@ private slots:
     void storeWaitingWhenFirmwarePageIsEntered();
 
 private:
+    // The window again, on a board set up before it opens.
+    void open(const std::function<void()>& board)
+    {
+        window.reset(); // it holds the controller's lock
+        window = std::make_unique<MainWindowUp<>>(50, true, board);
+        app = window->app.get();
+    }
     QLabel* label(const char* name) { return window->child<QLabel>(name); }
     QCheckBox* lamp(const char* name) { return window->child<QCheckBox>(name); }
 
@@ -105,14 +112,16 @@ void TestFCAppLink::connectedBoard()
     FCProtocol::DS_INFO_RD info = VirtualFC::info();
     info.mode = qint8(mode);
     info.errorCode = quint8(errorCode);
-    VirtualFC::setInfo(info);
+    open([info] { VirtualFC::setInfo(info); });
 
-    // A board in its bootloader leaves the status page's reads unanswered (1 s each): keep
-    // the page from polling so the telemetry is not queued behind them.
-    if (mode == 1)
-        app->pageTimer()->stop();
     QSignalSpy infoSpy(app, &FCApp::InfoRDDone);
     QTRY_COMPARE_WITH_TIMEOUT(label("label_err")->text(), text, 3000);
+    // Seen on the first transaction: the telemetry read opened the device. A bootloader, which
+    // leaves the status page's reads unanswered (a reply wait each), never gets one.
+    QCOMPARE(VirtualFC::requests().value(0).left(2), FCProtocol::Task(FCProtocol::INFO_RD, false).txData);
+    const int reads = VirtualFC::requestCount(FCProtocol::INFO_RD);
+    QTRY_VERIFY(VirtualFC::requestCount(FCProtocol::INFO_RD) >= reads + 3);
+    QCOMPARE(VirtualFC::requestCount(FCProtocol::STATUS_RD) == 0, mode == 1);
     QCOMPARE(label("label_usb")->text(), QStringLiteral("Connected"));
     QCOMPARE(label("label_usb")->styleSheet(), kGreen);
     QCOMPARE(lamp("checkBox_usb")->checkState(), Qt::Checked);
@@ -143,7 +152,7 @@ void TestFCAppLink::unsupportedBoard()
 {
     FCProtocol::DS_INFO_RD info = VirtualFC::info();
     info.boardWord = qint32(0xF0100105u);
-    VirtualFC::setInfo(info);
+    open([info] { VirtualFC::setInfo(info); });
     QSignalSpy infoSpy(app, &FCApp::InfoRDDone);
     // One transaction at a time: the fourth read goes out after the third reply was handled.
     QTRY_VERIFY_WITH_TIMEOUT(VirtualFC::requestCount(FCProtocol::INFO_RD) >= 4, 3000);

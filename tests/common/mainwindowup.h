@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 // The main window up over a freshly reset virtual controller with fast report timing. With a
@@ -16,14 +17,18 @@
 // otherwise the pages tick every 50 ms as in the product and the telemetry every
 // `telemetryMs` (faster than the product's 500 ms keeps a test quick; the behaviour is the
 // same). Shown unless asked not to: a shown firmware page reads the version on its own.
+// `board` sets the controller up before the window opens (its first telemetry read goes out
+// at once).
 template <typename App = FCApp>
 class MainWindowUp
 {
 public:
-    explicit MainWindowUp(int telemetryMs = 0, bool shown = true)
+    explicit MainWindowUp(int telemetryMs = 0, bool shown = true, const std::function<void()>& board = {})
     {
         VirtualFC::reset();
         VirtualFC::setFastTiming(true);
+        if (board)
+            board();
         app = std::make_unique<App>();
         if (telemetryMs == 0) {
             app->infoTimer()->stop();

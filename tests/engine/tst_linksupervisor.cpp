@@ -1,6 +1,8 @@
-// The link supervisor on its own: a script of telemetry replies, failed reads and updates in,
-// and everything it said and decided out, in order: the telemetry it passed on, the failures,
-// the radio-only board, and every change of the connection and of who receives results.
+// The link supervisor on its own: a script of telemetry replies, failed reads, updates and
+// tasks to send in, and everything it said and decided out, in order: the telemetry it passed
+// on, the failures, the radio-only board, each connection that begins and the bootloader notice
+// (once per connection, never while or after an update on it), every change of the connection
+// and of who receives results, and which tasks may go out.
 #include "engine/linksupervisor.h"
 #include "finishedtask.h"
 
@@ -41,29 +43,35 @@ private slots:
 void TestLinkSupervisor::run_data()
 {
     // Events: "tick"; "info <board id hex> [mode] [errorCode]" (a telemetry reply); "failed
-    // <status>" (a failed telemetry read); "short" (a reply that ends inside the record);
-    // "other <status>" (a STATUS_RD); "updating on|off".
+    // <status>" (a failed telemetry read, -1 the device gone); "short" (a reply that ends inside
+    // the record); "other <status>" (a STATUS_RD); "updating on|off"; "read <type>" (a page's
+    // periodic read to send) and "command <type>" (an urgent one).
     QTest::addColumn<QStringList>("events");
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<QString>("last"); // lastInfo()'s board word, "" while none was decoded
 
-    const QStringList up30{"telemetry F0300105 mode 0 error 0", "connected", "route page and scope"};
+    const QStringList up30{"telemetry F0300105 mode 0 error 0", "link up", "connected", "route page and scope"};
+    const QString flight = QStringLiteral("telemetry F0300105 mode 0 error 0");
+    const QString boot = QStringLiteral("telemetry F0300105 mode 1 error 0");
+    const QStringList upBoot{boot, "link up", "bootloader notice", "connected", "route page and scope"};
 
     QTest::newRow("the tick reads the telemetry, whatever the state")
         << QStringList{"tick", "updating on", "tick"} << QStringList{"INFO_RD", "route firmware page", "INFO_RD"} << "";
     for (int id : {0x28, 0x30})
         QTest::addRow("board %x connects", id) << QStringList{QStringLiteral("info %1").arg(id, 0, 16)}
                                                << QStringList{"telemetry " + QString::number(quint32(board(id)), 16).toUpper() + " mode 0 error 0",
-                                                              "connected", "route page and scope"}
+                                                              "link up", "connected", "route page and scope"}
                                                << QString::number(quint32(board(id)), 16).toUpper();
     QTest::newRow("a record passes on whole")
-        << QStringList{"info 30 1 9"} << QStringList{"telemetry F0300105 mode 1 error 9", "connected", "route page and scope"}
+        << QStringList{"info 30 1 9"}
+        << QStringList{"telemetry F0300105 mode 1 error 9", "link up", "bootloader notice", "connected", "route page and scope"}
         << "F0300105";
     QTest::newRow("an unsupported board: nobody receives results")
         << QStringList{"info 10", "other 0"} << QStringList() << "F0100105";
     QTest::newRow("connected, another board, a supported one again")
         << QStringList{"info 30", "info 99", "info 28"}
-        << up30 + QStringList{"not connected", "route nobody", "telemetry F0280105 mode 0 error 0", "connected", "route page and scope"}
+        << up30 + QStringList{"not connected", "route nobody", "telemetry F0280105 mode 0 error 0", "link up", "connected",
+                              "route page and scope"}
         << "F0280105";
     // A lost link keeps routing: the pages see their own failures.
     for (int status = -1; status >= -5; --status)
@@ -78,14 +86,15 @@ void TestLinkSupervisor::run_data()
     // The radio-only board trims the window once per run, and only as the first supported one.
     QTest::newRow("radio-only board, twice")
         << QStringList{"info 40", "info 40"}
-        << QStringList{"telemetry F0400105 mode 0 error 0", "radio-only", "connected", "route page and scope",
+        << QStringList{"telemetry F0400105 mode 0 error 0", "radio-only", "link up", "connected", "route page and scope",
                        "telemetry F0400105 mode 0 error 0"}
         << "F0400105";
     QTest::newRow("radio-only board after another supported one")
         << QStringList{"info 30", "info 40"} << up30 + QStringList{"telemetry F0400105 mode 0 error 0"} << "F0400105";
     QTest::newRow("radio-only board after an unsupported one")
         << QStringList{"info 10", "info 40"}
-        << QStringList{"telemetry F0400105 mode 0 error 0", "radio-only", "connected", "route page and scope"} << "F0400105";
+        << QStringList{"telemetry F0400105 mode 0 error 0", "radio-only", "link up", "connected", "route page and scope"}
+        << "F0400105";
 
     // While an update runs the firmware page alone receives results, connected or not.
     QTest::newRow("update while connected")
@@ -93,6 +102,46 @@ void TestLinkSupervisor::run_data()
         << up30 + QStringList{"route firmware page", "failed -1", "not connected", "route nobody"} << "F0100105";
     QTest::newRow("update while nothing answers")
         << QStringList{"updating on", "updating off"} << QStringList{"route firmware page", "route nobody"} << "";
+
+    // Connections: the first telemetry of a supported board after the start, a lost device (or
+    // two lost replies in a row) or another board begins one (more telemetry does not: "radio-only
+    // board, twice"); one lost reply does not end it.
+    QTest::newRow("bootloader, answered three times")
+        << QStringList{"info 30 1", "info 30 1", "info 30 1"} << upBoot + QStringList{boot, boot} << "F0300105";
+    QTest::newRow("one lost reply keeps the connection")
+        << QStringList{"info 30 1", "failed -2", "info 30 1"} << upBoot + QStringList{"failed -2", boot} << "F0300105";
+    QTest::newRow("two lost replies end it")
+        << QStringList{"info 30 1", "failed -2", "failed -2", "info 30 1"}
+        << upBoot + QStringList{"failed -2", "failed -2", boot, "link up", "bootloader notice"} << "F0300105";
+    QTest::newRow("device gone")
+        << QStringList{"info 30", "failed -1", "info 30"} << up30 + QStringList{"failed -1", flight, "link up"} << "F0300105";
+    QTest::newRow("another board between")
+        << QStringList{"info 30 1", "info 10", "info 30 1"}
+        << upBoot + QStringList{"not connected", "route nobody"} + upBoot << "F0300105";
+    QTest::newRow("bootloader after flight, same connection")
+        << QStringList{"info 30", "info 30 1"} << up30 + QStringList{boot, "bootloader notice"} << "F0300105";
+    QTest::newRow("update over, the board plugged in again")
+        << QStringList{"info 30", "updating on", "failed -1", "info 30 1", "updating off", "failed -1", "info 30 1"}
+        << up30 + QStringList{"route firmware page", "failed -1", boot, "link up", "route page and scope", "failed -1", boot,
+                              "link up", "bootloader notice"}
+        << "F0300105";
+    QTest::newRow("verify failed: in the bootloader after the update")
+        << QStringList{"info 30", "updating on", "failed -1", "info 30 1", "updating off", "info 30 1"}
+        << up30 + QStringList{"route firmware page", "failed -1", boot, "link up", "route page and scope", boot} << "F0300105";
+
+    // What may go out: a page's read waits for the telemetry of a connection, and a bootloader
+    // gets only the reads it answers; the telemetry read, commands and an update's requests go.
+    QTest::newRow("before any telemetry only the telemetry read and commands go")
+        << QStringList{"read STATUS_RD", "read INFO_RD", "command STORE", "info 30", "read STATUS_RD"}
+        << QStringList{"STATUS_RD waits", "INFO_RD goes", "STORE goes"} + up30 + QStringList{"STATUS_RD goes"}
+        << "F0300105";
+    QTest::newRow("a bootloader gets the reads it answers")
+        << QStringList{"info 30 1", "read STATUS_RD", "read FW_INFO_RD", "updating on", "read STATUS_RD"}
+        << upBoot + QStringList{"STATUS_RD waits", "FW_INFO_RD goes", "route firmware page", "STATUS_RD goes"}
+        << "F0300105";
+    QTest::newRow("a lost device: the reads wait for its telemetry again")
+        << QStringList{"info 30", "failed -1", "read PARA_RD", "info 30", "read PARA_RD"}
+        << up30 + QStringList{"failed -1", "PARA_RD waits", flight, "link up", "PARA_RD goes"} << "F0300105";
 }
 
 void TestLinkSupervisor::run()
@@ -120,6 +169,11 @@ void TestLinkSupervisor::run()
     });
     connect(&link, &LinkSupervisor::telemetryFailed, this, [&](int status) { log << QStringLiteral("failed %1").arg(status); });
     connect(&link, &LinkSupervisor::radioOnlyBoard, this, [&] { log << QStringLiteral("radio-only"); });
+    connect(&link, &LinkSupervisor::linkUp, this, [&] { log << QStringLiteral("link up"); });
+    connect(&link, &LinkSupervisor::bootloaderWaiting, this, [&] { log << QStringLiteral("bootloader notice"); });
+    const QMap<QString, int> types{{"STATUS_RD", FCProtocol::STATUS_RD}, {"INFO_RD", FCProtocol::INFO_RD},
+                                   {"FW_INFO_RD", FCProtocol::FW_INFO_RD}, {"PARA_RD", FCProtocol::PARA_RD},
+                                   {"STORE", FCProtocol::STORE}};
 
     bool connected = false;
     LinkSupervisor::Route route = LinkSupervisor::Route::Nobody;
@@ -129,6 +183,10 @@ void TestLinkSupervisor::run()
             link.tick();
         } else if (w[0] == QLatin1String("updating")) {
             link.setUpdating(w[1] == QLatin1String("on"));
+        } else if (w[0] == QLatin1String("read") || w[0] == QLatin1String("command")) {
+            Task task(types.value(w[1]), false);
+            task.urgent = w[0] == QLatin1String("command");
+            log << w[1] + (link.admits(&task) ? QStringLiteral(" goes") : QStringLiteral(" waits"));
         } else {
             const bool info = w[0] != QLatin1String("other");
             const int status = w[0] == QLatin1String("failed") || !info ? w[1].toInt() : 0;

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QtTest>
 
 using FCProtocol::Task;
@@ -61,17 +62,31 @@ void TestPageFCFirmware::construction_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("button");
-    QTest::newRow("stored file valid") << binFile(kFileVersion, kCheck, imageOf(2)) << "Trelvo_0106";
-    QTest::newRow("stored file refused") << binFile(0x70300106, kCheck, imageOf(2)) << "LoadFile";
+    QTest::addColumn<QString>("website"); // with an e-mail address at the same domain, or none
+    QTest::newRow("stored file valid") << binFile(kFileVersion, kCheck, imageOf(2)) << "Trelvo_0106" << "";
+    QTest::newRow("stored file refused") << binFile(0x70300106, kCheck, imageOf(2)) << "LoadFile"
+                                         << "https://karux.example/";
 }
 
 void TestPageFCFirmware::construction()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, button);
+    QFETCH(QString, website);
     QVERIFY(storeBinFile(file(QStringLiteral("stored.bin")), bytes));
 
     PageFCFirmware page;
+    // The makers' addresses open in the desktop's programs; one not configured is not
+    // announced by a caption with nothing after it.
+    page.setContacts(website, website.isEmpty() ? QString() : QStringLiteral("orvante@karux.example"));
+    page.show();
+    for (const char* name : {"label_web", "label_webCaption", "label_email", "label_emailCaption"})
+        QCOMPARE(page.findChild<QLabel*>(QLatin1String(name))->isVisible(), !website.isEmpty());
+    QTextDocument web;
+    web.setHtml(page.findChild<QLabel*>(QStringLiteral("label_web"))->text());
+    QCOMPARE(web.toPlainText(), website.isEmpty() ? QString() : QStringLiteral("karux.example"));
+    QCOMPARE(page.findChild<QLabel*>(QStringLiteral("label_email"))->text().contains(QStringLiteral("href=\"mailto:orvante@karux.example\"")),
+             !website.isEmpty());
     QCOMPARE(page.objectName(), QStringLiteral("pageFCFirmware"));
     QCOMPARE(page.findChild<QPushButton*>("pushButton_loadFile")->text(), button);
     QCOMPARE(page.findChild<QPushButton*>("pushButton_update")->text(), QStringLiteral("Update"));

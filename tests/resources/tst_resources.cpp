@@ -29,11 +29,12 @@ QVector<Sized> skinTable()
     // Main window.
     add("main-background.png", {800, 494});
     for (int page = 1; page <= 4; ++page)
-        states(QStringLiteral("PAGE%1-").arg(page), {66, 66});
+        states(QStringLiteral("PAGE%1-").arg(page), {66, 66}, 4); // the fourth: disabled
     states("minimize-", {30, 30}, 2);
     states("close-", {30, 30}, 2);
     states("save", {50, 25}, 4); // the fourth: changes not stored in the controller yet
-    states("default", {100, 25});
+    states("default", {100, 25}, 4);
+    add("save5.png", {50, 25}); // disabled
     add("drop-down-triangle.png", {12, 8});
     for (const char *led : {"led-grey.png", "led-green.png", "led-red.png"})
         add(QString::fromLatin1(led), {40, 40});
@@ -64,13 +65,13 @@ QVector<Sized> skinTable()
     add("rcDot.png", {26, 26});
     states("button-2D-", {50, 23});
     states("button-3D-", {50, 23});
-    states("button-easy-", {50, 23});
+    states("button-easy-", {50, 23}, 4);
     states("switch-1-", {52, 26}, 2);
     states("switch-2-", {52, 26}, 2);
     states("page3-progressbar-short-mask-", {68, 24});
     states("page3-progressbar-long-mask-", {104, 24}, 2);
     states("page3-rcfunc-dialog-", {210, 64});
-    states("page3-rcfunc-dialog-short-button-", {68, 24});
+    states("page3-rcfunc-dialog-short-button-", {68, 24}, 4);
     states("page3-rcfunc-dialog-longlong-button-", {206, 24});
     // Parameter page.
     for (const char *sub : {"esc", "para", "gain"}) {
@@ -98,7 +99,7 @@ QStringList localisedNames()
                              "page4-stack-esc-", "page4-stack-gain-", "page4-stack-para-"})
         for (int i = 1; i <= 3; ++i)
             n << QStringLiteral("%1%2.png").arg(QLatin1String(base)).arg(i);
-    n << "save4.png" << "dialog-button3-4.png";
+    n << "save4.png" << "save5.png" << "default4.png" << "dialog-button3-4.png";
     for (const char *base : {"dialog-button3-", "page4-file-save-", "page4-file-load-", "page4-file-history-"})
         for (int i = 1; i <= 3; ++i)
             n << QStringLiteral("%1%2.png").arg(QLatin1String(base)).arg(i);
@@ -247,7 +248,7 @@ void TestResources::noImageOutsideTheTable()
     QSet<QString> expected;
     for (const Sized &s : skinTable())
         expected.insert(s.name);
-    QCOMPARE(expected.size(), 156);
+    QCOMPARE(expected.size(), 164);
     QSet<QString> found;
     QDirIterator it(QStringLiteral(":/GUI"), QDir::Files);
     while (it.hasNext()) {
@@ -262,7 +263,7 @@ void TestResources::localisedImageHasTwoVariants_data()
 {
     QTest::addColumn<QString>("name");
     const QStringList names = localisedNames();
-    QCOMPARE(names.size(), 44);
+    QCOMPARE(names.size(), 46);
     for (const QString &n : names) {
         QTest::addRow("%s", qPrintable(n)) << n;
         QTest::addRow("%s", qPrintable(at2x(n))) << at2x(n);

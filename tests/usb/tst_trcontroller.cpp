@@ -31,6 +31,7 @@ private slots:
 
     void idleControllerStartsATaskAtOnce();
     void urgentTasksJumpTheQueue();
+    void telemetryReadOpensTheDevice();
     void overflowKeepsOnlyTheNewTask();
     void queuePolicy_data();
     void queuePolicy();
@@ -106,6 +107,23 @@ void tst_trcontroller::urgentTasksJumpTheQueue()
         types << FCProtocol::taskTypeOf(quint8(request[0]), quint8(request[1]));
     QCOMPARE(types, (QList<int>{FCProtocol::INFO_RD, FCProtocol::HORIZON_CALI, FCProtocol::STORE,
                                 FCProtocol::STATUS_RD}));
+}
+
+// On a closed device the waiting telemetry read goes first, ahead of a command: every mode of
+// the controller answers it, so the first transaction on a new handle proves the report id.
+void tst_trcontroller::telemetryReadOpensTheDevice()
+{
+    TRController controller;
+    Recorder recorder;
+    VirtualFC::setFault(VirtualFC::Fault::RefuseOpen, 1); // the first open fails
+    const QList<Task*> tasks{new Task(FCProtocol::STATUS_RD, false), new Task(FCProtocol::INFO_RD, false),
+                             new Task(FCProtocol::STORE, true)};
+    tasks[2]->txStream << qint8(-85);
+    for (int i = 0; i < 3; ++i) {
+        recorder.watch(tasks[i], QStringList{"lost", "info", "store"}[i]);
+        controller.AddTask(tasks[i]);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.order, (QStringList{"lost", "info", "store"}), 5000);
 }
 
 void tst_trcontroller::overflowKeepsOnlyTheNewTask()

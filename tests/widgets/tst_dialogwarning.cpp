@@ -76,6 +76,7 @@ void TestDialogWarning::warningKeys_data()
     QTest::newRow("Return activates Cancel") << int(Qt::Key_Return) << 0;
     QTest::newRow("Enter activates Cancel") << int(Qt::Key_Enter) << 0;
     QTest::newRow("Escape rejects") << int(Qt::Key_Escape) << 0;
+    QTest::newRow("Space presses Cancel, which has the focus") << int(Qt::Key_Space) << 0;
 }
 
 void TestDialogWarning::warningKeys()

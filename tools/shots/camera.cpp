@@ -1,7 +1,10 @@
 #include "camera.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
+#include <QScreen>
 #include <QRegularExpression>
 #include <QWidget>
 
@@ -57,6 +60,31 @@ void Camera::shoot(QWidget* widget, const QString& name)
     if (!missing.isEmpty())
         fail(file + QStringLiteral(": no ") + missing.join(QStringLiteral(", ")));
     save(widget->grab().toImage(), file);
+}
+
+void Camera::shootOver(QWidget* dialog, const QString& name)
+{
+    const QString file = QStringLiteral("%1-%2.png").arg(name, language);
+    const QStringList missing = missingImages(dialog);
+    if (!missing.isEmpty())
+        fail(file + QStringLiteral(": no ") + missing.join(QStringLiteral(", ")));
+    const QScreen* screen = dialog->screen();
+    const QRect area = screen->geometry();
+    const qreal ratio = dialog->devicePixelRatioF();
+    QImage picture(area.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
+    // A desktop's ground, the windows on it as they lie, the dialog on top.
+    picture.fill(QColor(60, 64, 70));
+    QPainter painter(&picture);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window != dialog && window->isVisible() && window->windowType() != Qt::ToolTip
+            && window->windowType() != Qt::Popup && window->screen() == screen)
+            painter.drawPixmap(window->geometry().topLeft() - area.topLeft(), window->grab());
+    }
+    painter.drawPixmap(dialog->geometry().topLeft() - area.topLeft(), dialog->grab());
+    painter.end();
+    save(picture, file);
 }
 
 void Camera::save(const QImage& picture, const QString& file)

@@ -19,6 +19,8 @@ public:
     const QString& currentLanguage() const { return language; }
 
     void shoot(QWidget* widget, const QString& name);
+    // A dialog where it opened: the screen it is on, with the other windows shown under it.
+    void shootOver(QWidget* dialog, const QString& name);
     // A picture composed by the caller; `file` as given, without the language.
     void save(const QImage& picture, const QString& file);
     // Something a scene needed did not happen.

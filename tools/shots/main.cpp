@@ -41,6 +41,7 @@ int main(int argc, char* argv[])
         QPixmapCache::clear();
         camera.setLanguage(language);
         Scenes::mainWindow(camera);
+        Scenes::dialogsOverWindow(camera);
         Scenes::accessNotice(camera);
         Scenes::bootloaderNotice(camera);
         Scenes::firmware(camera);

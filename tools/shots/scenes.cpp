@@ -24,10 +24,12 @@
 #include "protocol/requests.h"
 #include "widgets/dialogsetupdiff.h"
 #include "widgets/dialogwarning.h"
+#include "widgets/focusring.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPainter>
@@ -146,6 +148,75 @@ void Scenes::mainWindow(Camera& camera)
     }
 }
 
+void Scenes::dialogsOverWindow(Camera& camera)
+{
+    MainWindowUp<> window(500, false);
+    FCApp& app = *window.app;
+    // Aside on the screen, as a pilot may have put it.
+    app.move(240, 150);
+    app.show();
+    auto* pitch = window.child<QLabel>("label_pitch");
+    const auto live = [&] { return app.isConnected() && !pitch->text().isEmpty(); };
+    if (!await(camera, [&] { return QTest::qWaitForWindowExposed(&app) && live(); }, "main window up"))
+        return;
+    app.buildPages();
+
+    // Each question where it opens, as the pilot meets it; then cancelled.
+    const auto over = [&](const QString& name, const std::function<void()>& ask) {
+        ModalScript script;
+        script.on<QDialog>([&](QDialog* dialog) {
+            camera.shootOver(dialog, name);
+            dialog->reject();
+        });
+        ask();
+        await(camera, [&] { return script.count() > 0; }, qPrintable(name));
+    };
+    over(QStringLiteral("over-default"), [&] { window.click("pushButton_default"); });
+    over(QStringLiteral("over-version"), [&] { QTest::mouseClick(&app, Qt::RightButton, Qt::NoModifier, QPoint(400, 20)); });
+    over(QStringLiteral("over-restart"), [&] {
+        window.child<QComboBox>("comboBox_language")->setCurrentIndex(camera.currentLanguage() == QLatin1String("zh") ? 2 : 1);
+    });
+    window.click("radioButton_page5");
+    over(QStringLiteral("over-firmware"), [&] { window.click("pushButton_update"); });
+
+    // The load question with its table, and the history, from the parameter page.
+    window.click("radioButton_page4");
+    auto* para = app.findChild<PageFCPara*>(QStringLiteral("pageFCPara"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("quad.json"));
+    if (await(camera, [&] { return para->hasDeviceRecord(); }, "parameters read") && para->saveTuningFile(path)) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+        file.close();
+        QJsonObject values = root.value(QStringLiteral("parameters")).toObject();
+        values.insert(QStringLiteral("escMax"), 1950);
+        values.insert(QStringLiteral("escType"), 1);
+        root.insert(QStringLiteral("parameters"), values);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(QJsonDocument(root).toJson());
+        file.close();
+        over(QStringLiteral("over-loadquestion"), [&] { para->loadTuningFile(path); });
+    }
+    over(QStringLiteral("over-history"), [&] { window.click("pushButton_paraHistory"); });
+
+    // While an update runs: the page buttons, Default and Save disabled.
+    window.click("radioButton_page5");
+    QMetaObject::invokeMethod(&app, "boot_state_changed", Q_ARG(bool, true));
+    camera.shoot(&app, QStringLiteral("fcapp-updating"));
+    QMetaObject::invokeMethod(&app, "boot_state_changed", Q_ARG(bool, false));
+
+    // The keyboard's focus, moved to the status page's calibration button.
+    window.click("radioButton_page1");
+    app.activateWindow();
+    QTest::qWaitForWindowActive(&app);
+    auto* calibration = window.child<QWidget>("pushButton_HorizonCali");
+    for (int i = 0; i < 12 && QApplication::focusWidget() != calibration; ++i)
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &app, Qt::Key_Tab);
+    if (await(camera, [&] { return FocusRing::target() == calibration && live(); }, "focus ring"))
+        camera.shoot(&app, QStringLiteral("fcapp-focus"));
+}
+
 void Scenes::bootloaderNotice(Camera& camera)
 {
     // A board left in its bootloader, its setup in the history: the notice once it answers.
@@ -158,13 +229,12 @@ void Scenes::bootloaderNotice(Camera& camera)
     history.write({VirtualFC::info().boardWord, VirtualFC::serialNumber()}, setup,
                   QLatin1String(SetupHistory::kBeforeUpdate), QStringLiteral("Trelvo_0105"));
     FCApp app;
-    app.pageTimer()->stop();
     app.infoTimer()->setInterval(50);
     app.show();
     if (await(camera, [&] { return app.findChildren<DialogWarning*>().size() == 1; }, "bootloader notice")) {
         DialogWarning* notice = app.findChildren<DialogWarning*>().first();
         if (await(camera, [&] { return QTest::qWaitForWindowExposed(notice); }, "notice shown"))
-            camera.shoot(notice, QStringLiteral("fcapp-bootloadernotice"));
+            camera.shootOver(notice, QStringLiteral("fcapp-bootloadernotice"));
         notice->reject();
     }
     QDir(history.root()).removeRecursively();
@@ -172,11 +242,10 @@ void Scenes::bootloaderNotice(Camera& camera)
 
 void Scenes::accessNotice(Camera& camera)
 {
-    MainWindowUp<> window(20, false);
-    VirtualFC::setFault(VirtualFC::Fault::RefuseOpen, -1);
+    MainWindowUp<> window(20, true, [] { VirtualFC::setFault(VirtualFC::Fault::RefuseOpen, -1); });
     ModalScript notice;
     notice.on<DialogWarning>([&](DialogWarning* dialog) {
-        camera.shoot(dialog, QStringLiteral("access"));
+        camera.shootOver(dialog, QStringLiteral("access"));
         dialog->accept();
     });
     await(camera, [&] { return notice.count() > 0; }, "access notice");
@@ -420,7 +489,7 @@ void Scenes::parameters(Camera& camera)
     camera.shoot(window.child<QWidget>("frame_status"), QStringLiteral("fcapp-notstored-strip"));
     ModalScript close;
     close.on<DialogWarning>([&](DialogWarning* dialog) {
-        camera.shoot(dialog, QStringLiteral("fcapp-closequestion"));
+        camera.shootOver(dialog, QStringLiteral("fcapp-closequestion"));
         dialog->reject();
     });
     window.app->close();

@@ -8,6 +8,11 @@ namespace Scenes {
 
 // The connected main window, the warning box (short and long questions) and the restart notice.
 void mainWindow(Camera& camera);
+// The main window moved aside on the screen, and each of its questions where it opens over it:
+// restore defaults, the version, the restart notice, a firmware page message, the load question
+// with its table, the history; the window while an update runs (its buttons disabled) and with
+// the keyboard's focus ring.
+void dialogsOverWindow(Camera& camera);
 // The notice for a controller left in its bootloader, its setup kept in the history.
 void bootloaderNotice(Camera& camera);
 // The message for a controller this user may not open.

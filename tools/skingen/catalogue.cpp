@@ -40,7 +40,7 @@ QVector<Entry> catalogue()
         series(c, QStringLiteral("PAGE%1-").arg(page), {66, 66}, false,
                [page](QPainter &p, const QSizeF &s, Lang, State st) {
                    drawNavButton(p, s, page, st);
-               });
+               }, 4);
     series(c, "minimize-", {30, 30}, false,
            [](QPainter &p, const QSizeF &s, Lang, State st) { drawTitleButton(p, s, false, st); },
            2);
@@ -50,9 +50,14 @@ QVector<Entry> catalogue()
     series(c, "save", {50, 25}, true, [](QPainter &p, const QSizeF &s, Lang l, State st) {
         drawTextButton(p, s, tr2(l, "Save", "保存"), l, st, true);
     });
+    // The fourth Save is the not-stored mark (storage.cpp); disabled, while an update runs, is
+    // the fifth.
+    add(c, "save5.png", {50, 25}, true, [](QPainter &p, const QSizeF &s, Lang l) {
+        drawTextButton(p, s, tr2(l, "Save", "保存"), l, State::Disabled, true);
+    });
     series(c, "default", {100, 25}, true, [](QPainter &p, const QSizeF &s, Lang l, State st) {
         drawTextButton(p, s, tr2(l, "Default", "恢复默认"), l, st, false);
-    });
+    }, 4);
     add(c, "drop-down-triangle.png", {12, 8}, false,
         [](QPainter &p, const QSizeF &s, Lang) { drawDropDownTriangle(p, s); });
     add(c, "led-grey.png", {40, 40}, false,
@@ -131,7 +136,7 @@ QVector<Entry> catalogue()
         series(c, QString::fromLatin1(m[0]), {50, 23}, false,
                [label](QPainter &p, const QSizeF &s, Lang, State st) {
                    drawTextButton(p, s, label, Lang::En, st, st == State::Pressed, 11);
-               });
+               }, label == QLatin1String("Easy") ? 4 : 3); // Easy is disabled in the radio page's form
     }
     add(c, "switch-1-1.png", {52, 26}, false,
         [](QPainter &p, const QSizeF &s, Lang) { drawSwitch(p, s, false, false); });
@@ -151,7 +156,7 @@ QVector<Entry> catalogue()
         add(c, QStringLiteral("page3-rcfunc-dialog-%1.png").arg(v), {210, 64}, false,
             [v](QPainter &p, const QSizeF &s, Lang) { drawRcFuncDialog(p, s, v - 1); });
     series(c, "page3-rcfunc-dialog-short-button-", {68, 24}, false,
-           [](QPainter &p, const QSizeF &s, Lang, State st) { drawRcFuncButton(p, s, st); });
+           [](QPainter &p, const QSizeF &s, Lang, State st) { drawRcFuncButton(p, s, st); }, 4);
     series(c, "page3-rcfunc-dialog-longlong-button-", {206, 24}, false,
            [](QPainter &p, const QSizeF &s, Lang, State st) { drawRcFuncButton(p, s, st); });
 

@@ -135,6 +135,10 @@ void drawNavButton(QPainter &p, const QSizeF &s, int page, State st)
         card(p, r.adjusted(3, 3, -3, -3), 10, Colour::accent, Colour::accentDark);
         ink = Qt::white;
         accentInk = Qt::white;
+    } else if (st == State::Disabled) {
+        // While an update runs: the same sign, faded into the strip.
+        ink = Colour::textFaint;
+        accentInk = Colour::border;
     }
     p.save();
     p.translate(s.width() / 2, s.height() / 2);
@@ -447,6 +451,9 @@ void drawRcFuncButton(QPainter &p, const QSizeF &s, State st)
         break;
     case State::Hover:
         card(p, r, 5, Colour::accentSofter, Colour::accentLight);
+        break;
+    case State::Disabled:
+        card(p, r, 5, Colour::track, Colour::border);
         break;
     default:
         card(p, r, 5, Colour::accentSoft, Colour::accent, 1.5);

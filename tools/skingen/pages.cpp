@@ -327,8 +327,8 @@ void drawFirmwareBackground(QPainter &p, const QSizeF &s, Lang lang)
          "Load a .bin firmware file, then press Update. Keep the USB cable plugged in until the "
          "controller has restarted.",
          "载入 .bin 固件文件后点击升级。飞控重启完成前请勿拔出USB线。");
-    caption(p, QRectF(28, 252, 220, 25), lang, "Website", "网站", right, 11, Colour::textMuted);
-    caption(p, QRectF(486, 252, 60, 25), lang, "E-mail", "邮箱", right, 11, Colour::textMuted);
+    // The captions "Website" and "E-mail" beside the links are labels of the page: a program
+    // built without an address shows neither.
 }
 
 } // namespace Skin
