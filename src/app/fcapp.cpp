@@ -6,7 +6,7 @@
 #include "app/keygrabber.h"
 #include "app/languagechoice.h"
 #include "app/setupnotices.h"
-#include "app/titledrag.h"
+#include "app/titlestrip.h"
 #include "app/versioninfo.h"
 #include "engine/linksupervisor.h"
 #include "engine/notstoredmark.h"
@@ -28,9 +28,9 @@
 #include "widgets/dialogwarning.h"
 #include "widgets/focusring.h"
 #include "widgets/statusstrip.h"
+#include "widgets/taborder.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QButtonGroup>
 #include <QDebug>
@@ -69,7 +69,6 @@ FCApp::FCApp(QWidget* parent)
     // setupUi also binds on_pushButton_storge_clicked and on_pushButton_default_clicked.
     ui->setupUi(this);
     strip = new StatusStrip(ui->checkBox_usb, ui->label_usb, ui->checkBox_err, ui->label_err, ui->pushButton_storge);
-    new TitleDrag(this, ui->frame_title);
 
     // The pages in stack order; the stack takes ownership. The status page is shown first; the
     // others build their forms after the first paint, or when shown before that.
@@ -95,14 +94,7 @@ FCApp::FCApp(QWidget* parent)
     // Closed any other way (the window manager's close, Alt+F4), the main window still ends
     // the program: an open scope window must not keep it running without its controller.
     scopePage->setAttribute(Qt::WA_QuitOnClose, false);
-    connect(ui->pushButton_appClose, &QPushButton::clicked, this, &QWidget::close);
-    // The scope window goes only if the main window really closed (the pilot may keep it
-    // open when asked about changes not stored yet).
-    connect(ui->pushButton_appClose, &QPushButton::clicked, scopePage, [this] {
-        if (!isVisible())
-            scopePage->close();
-    });
-    connect(ui->pushButton_appMin, &QPushButton::clicked, this, &QWidget::showMinimized);
+    new TitleStrip(this, ui->frame_title, ui->pushButton_appMin, ui->pushButton_appClose, scopePage);
 
     ui->stackedWidget->setCurrentIndex(0);
     ui->radioButton_page1->setChecked(true);
@@ -179,8 +171,7 @@ void FCApp::bindPages()
 
     pageTimerObj.start(kPageTickMs);
     infoTimerObj.start(LinkSupervisor::kTickMs);
-    // The first telemetry read goes as soon as the event loop runs rather than a tick later: it
-    // tells what is plugged in, and the pages' reads wait for it.
+    // The first telemetry read goes as soon as the event loop runs: the pages' reads wait for it.
     QTimer::singleShot(0, this, [this] {
         if (infoTimerObj.isActive())
             InfoRDTimerTimeOut();
@@ -340,7 +331,6 @@ void FCApp::openFirmwarePage()
 
 void FCApp::mousePressEvent(QMouseEvent* event)
 {
-    // A left drag on the title strip moves the window (TitleDrag).
     if (event->button() == Qt::RightButton)
         DialogWarning::tell(VersionInfo::dialogText());
     else
@@ -368,14 +358,10 @@ void FCApp::paintEvent(QPaintEvent* event)
 
 void FCApp::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::WindowStateChange) {
-        if (windowState() & Qt::WindowMinimized) {
-            qDebug() << "Qt::WindowMinimized";
-        } else if (windowState() == Qt::WindowNoState) {
-            showNormal();
-            qDebug() << "Qt::WindowNoState";
-        }
-    }
+    if (event->type() == QEvent::WindowStateChange && windowState() & Qt::WindowMinimized)
+        qDebug() << "Qt::WindowMinimized";
+    else if (event->type() == QEvent::WindowStateChange && windowState() == Qt::WindowNoState)
+        showNormal(), qDebug() << "Qt::WindowNoState";
     QMainWindow::changeEvent(event);
 }
 
@@ -404,30 +390,10 @@ void FCApp::closeEvent(QCloseEvent* event)
 
 bool FCApp::focusNextPrevChild(bool next)
 {
-    QList<QWidget*> order{ui->comboBox_language, ui->pushButton_appMin, ui->pushButton_appClose};
+    // The title strip, the page buttons, the shown page, the status strip.
+    QList<QWidget*> title{ui->comboBox_language, ui->pushButton_appMin, ui->pushButton_appClose};
     for (QAbstractButton* button : pageButtons->buttons())
-        order << button;
-    // The shown page's controls in its own order: a page's form joins the window's focus chain
-    // at its end when it is built, after the status strip.
-    const QWidget* page = ui->stackedWidget->currentWidget();
-    for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
-        if (page->isAncestorOf(w))
-            order << w;
-    }
-    order << ui->pushButton_default << ui->pushButton_storge;
-
-    int at = -1;
-    for (QWidget* w = QApplication::focusWidget(); w && at < 0; w = w->parentWidget())
-        at = order.indexOf(w);
-    const int count = order.size();
-    if (at < 0)
-        at = next ? -1 : count;
-    for (int step = 1; step <= count; ++step) {
-        QWidget* candidate = order[((at + (next ? step : -step)) % count + count) % count];
-        if (candidate->isVisible() && candidate->isEnabled() && (candidate->focusPolicy() & Qt::TabFocus)) {
-            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-            return true;
-        }
-    }
-    return false;
+        title << button;
+    return TabOrder::move(this, title, ui->stackedWidget->currentWidget(),
+                          {ui->pushButton_default, ui->pushButton_storge}, next);
 }

@@ -1,17 +1,25 @@
-#include "app/titledrag.h"
+#include "app/titlestrip.h"
 
+#include <QAbstractButton>
 #include <QMouseEvent>
 #include <QWidget>
 
-TitleDrag::TitleDrag(QWidget* window, QWidget* titleStrip)
+TitleStrip::TitleStrip(QWidget* window, QWidget* strip, QAbstractButton* minimise, QAbstractButton* close,
+                       QWidget* companion)
     : QObject(window)
     , window(window)
-    , strip(titleStrip)
+    , strip(strip)
 {
     window->installEventFilter(this);
+    connect(minimise, &QAbstractButton::clicked, window, &QWidget::showMinimized);
+    connect(close, &QAbstractButton::clicked, window, &QWidget::close);
+    connect(close, &QAbstractButton::clicked, companion, [window, companion] {
+        if (!window->isVisible())
+            companion->close();
+    });
 }
 
-bool TitleDrag::eventFilter(QObject* watched, QEvent* event)
+bool TitleStrip::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != window)
         return false;
