@@ -52,7 +52,9 @@ QString SetupActions::startFolder()
     const QString last = QSettings().value(kFolderKey).toString();
     if (!last.isEmpty() && QFileInfo(last).isDir())
         return last;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // Documents, where a desktop has that folder; else the home folder, never the working one.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 void SetupActions::rememberFolder(const QString& path)

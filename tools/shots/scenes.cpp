@@ -31,6 +31,7 @@
 
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QMenu>
 #include <QPainter>
 #include <QStackedWidget>
@@ -378,6 +379,26 @@ void Scenes::parameters(Camera& camera)
         rig.page.findChild<QAbstractButton*>(QLatin1String(sub.button))->click();
         if (await(camera, [&] { return QTest::qWaitForWindowExposed(&rig.page); }, "parameter page shown"))
             camera.shoot(&rig.page, QStringLiteral("pagefcpara-") + QLatin1String(sub.name));
+    }
+
+    // Save to file: the dialog opens where the last file went (else Documents) with the board and
+    // the day as the name.
+    {
+        VirtualFC::reset();
+        VirtualFC::setFastTiming(true);
+        PageRig<PageFCPara> rig;
+        rig.page.InfoRDDone(VirtualFC::info());
+        if (!rig.poll())
+            return camera.fail(QStringLiteral("parameters not read"));
+        ModalScript save;
+        save.on<QFileDialog>([&](QFileDialog* dialog) {
+            dialog->resize(900, 480);
+            camera.shoot(dialog, QStringLiteral("pagefcpara-savedialog"));
+            dialog->reject();
+        });
+        rig.page.findChild<QAbstractButton*>(QStringLiteral("pushButton_paraSave"))->click();
+        if (save.classes() != QStringList{QStringLiteral("QFileDialog")})
+            camera.fail(QStringLiteral("no file dialog"));
     }
 
     // Loading a setup file asks first, with the table of the values that differ.
