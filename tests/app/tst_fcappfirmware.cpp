@@ -127,8 +127,8 @@ void TestFCAppFirmware::update_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::newRow("no fault") << "none";
-    QTest::newRow("10% of replies lost") << "lost";
-    QTest::newRow("5% of replies with a bad CRC") << "crc";
+    QTest::newRow("10% of block replies lost") << "lost";
+    QTest::newRow("5% of block replies with a bad CRC") << "crc";
     QTest::newRow("two refused blocks") << "refused";
     QTest::newRow("unplugged 2 s in the middle of a block") << "unplug";
     QTest::newRow("wrong verify answer once, Update again") << "verify";
@@ -141,11 +141,15 @@ void TestFCAppFirmware::update()
     openOnFirmwarePage();
     VirtualFC::setRandomSeed(1);
     restarts = 0;
-    if (fault == "lost")
-        VirtualFC::setFaultChance(Fault::NoAnswer, 10);
-    else if (fault == "crc")
-        VirtualFC::setFaultChance(Fault::BadCrc, 5);
-    else if (fault == "refused")
+    if (fault == "lost") {
+        // Drawn for block writes only, so how many polls ran before the update cannot change
+        // the draws: with this seed the second block's reply is lost, whatever the timing.
+        VirtualFC::setRandomSeed(10);
+        VirtualFC::setFaultChance(Fault::NoAnswer, 10, 0, FCProtocol::BLOCK_PROG);
+    } else if (fault == "crc") {
+        VirtualFC::setRandomSeed(2); // the third block's reply
+        VirtualFC::setFaultChance(Fault::BadCrc, 5, 0, FCProtocol::BLOCK_PROG);
+    } else if (fault == "refused")
         VirtualFC::setFault(Fault::RefuseBlock, 2, 0, FCProtocol::BLOCK_PROG, 1);
     else if (fault == "unplug")
         VirtualFC::setFault(Fault::BusDrop, 1, 2000, FCProtocol::BLOCK_PROG, 2);
