@@ -305,9 +305,9 @@ void FCApp::openFirmwarePage()
 void FCApp::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
-        if (ui->frame_title->geometry().contains(event->localPos().toPoint())) {
+        if (ui->frame_title->geometry().contains(event->pos())) {
             dragging = true;
-            const QPoint offset = event->globalPos() - frameGeometry().topLeft();
+            const QPoint offset = mapToGlobal(event->pos()) - frameGeometry().topLeft();
             dragX = offset.x();
             dragY = offset.y();
             event->accept();
@@ -334,7 +334,7 @@ void FCApp::mouseReleaseEvent(QMouseEvent* event)
 void FCApp::mouseMoveEvent(QMouseEvent* event)
 {
     if ((event->buttons() & Qt::LeftButton) && dragging) {
-        move(event->globalPos() - QPoint(dragX, dragY));
+        move(mapToGlobal(event->pos()) - QPoint(dragX, dragY));
         event->accept();
     } else {
         event->ignore();

@@ -83,8 +83,8 @@ void TRController::ContinueTask()
         return;
     currentTask = queue.takeFirst();
     usb->handOver();
-    watcher.setFuture(QtConcurrent::run(QThreadPool::globalInstance(), usb, &QtUsbHID::RunTask,
-                                        currentTask));
+    watcher.setFuture(QtConcurrent::run(QThreadPool::globalInstance(),
+                                        [link = usb, task = currentTask] { link->RunTask(task); }));
 }
 
 void TRController::ClearTask()
