@@ -71,6 +71,15 @@ QByteArray edited(QByteArray json, const QList<QPair<QByteArray, QByteArray>>& c
     return json;
 }
 
+// The cases that start orvante-cli-demo as a process. ThreadSanitizer (clang 14) aborts a
+// program that starts a process through Qt 6's QProcess, a vfork-like clone() it cannot follow:
+// that build skips them (tests/CMakeLists.txt), every other build runs them.
+#ifdef ORVANTE_NO_CHILD_PROCESSES
+#define SKIP_WITHOUT_CHILD_PROCESSES() QSKIP("no child processes under this ThreadSanitizer with Qt 6")
+#else
+#define SKIP_WITHOUT_CHILD_PROCESSES()
+#endif
+
 } // namespace
 
 class TestCli : public QObject
@@ -295,6 +304,7 @@ void TestCli::noControllerEndsWithinTheTimeLimit()
 
 void TestCli::heldLockEndsWithInUse()
 {
+    SKIP_WITHOUT_CHILD_PROCESSES();
     // This process holds the virtual controller's lock, in the runtime folder the child inherits.
     DeviceLock lock;
     QCOMPARE(lock.take(DeviceLock::fileFor(VirtualFC::kVendorId, VirtualFC::kProductId, VirtualFC::kPath)),
@@ -311,6 +321,7 @@ void TestCli::heldLockEndsWithInUse()
 
 void TestCli::ctrlCLeavesACompleteCsv()
 {
+    SKIP_WITHOUT_CHILD_PROCESSES();
     const QString path = dir.filePath(QStringLiteral("scope.csv"));
     QProcess cli;
     cli.start(QStringLiteral(ORVANTE_CLI_DEMO_PATH), {QStringLiteral("record"), QStringLiteral("--csv"), path});
