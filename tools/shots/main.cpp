@@ -18,6 +18,8 @@ int main(int argc, char* argv[])
     // Drawn off screen unless a platform is asked for: no windows flash up.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // At the screen's scale as the program draws (QT_SCALE_FACTOR=2 for the @2x skin).
+    AppStartup::followScreenScale();
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("KARUX"));
     QCoreApplication::setApplicationName(QStringLiteral("ORVANTE"));
