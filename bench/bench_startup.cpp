@@ -79,8 +79,7 @@ private:
 
 int runFloor(int argc, char** argv)
 {
-    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    AppStartup::followScreenScale();
     QApplication app(argc, argv);
     QWidget window;
     window.setFixedSize(800, 494);
@@ -118,8 +117,7 @@ const View* findView(const QString& arg)
 int runAppStartup(int argc, char** argv)
 {
     AppStartup::tuneAllocator();
-    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    AppStartup::followScreenScale();
     QApplication app(argc, argv);
     AppStartup startup(app);
     FCApp window;
@@ -132,8 +130,7 @@ int runAppStartup(int argc, char** argv)
 int runAppIdle(int argc, char** argv, int idleSeconds, const View& view)
 {
     AppStartup::tuneAllocator();
-    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    AppStartup::followScreenScale();
     QApplication app(argc, argv);
     if (view.scope) {
         VirtualFC::setScopeNames({QStringLiteral("gyroX"), QStringLiteral("gyroY"), QStringLiteral("gyroZ"),
@@ -189,8 +186,7 @@ int runAppIdle(int argc, char** argv, int idleSeconds, const View& view)
 
 int runFloorIdle(int argc, char** argv, int idleSeconds)
 {
-    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    AppStartup::followScreenScale();
     QApplication app(argc, argv);
     QWidget window;
     window.setFixedSize(800, 494);

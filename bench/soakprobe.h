@@ -108,8 +108,7 @@ struct App {
         // The soak prints its own figures; the link's debug lines would drown them.
         qputenv("QT_LOGGING_RULES", "*.debug=false;qt.qpa.*=false");
         VirtualFC::reset(); // realistic timing: 1 ms per report, 0.5 ms processing
-        QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-        QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+        AppStartup::followScreenScale();
         app = std::make_unique<QApplication>(argc, argv);
         startup = std::make_unique<AppStartup>(*app);
         window = std::make_unique<FCApp>(nullptr);

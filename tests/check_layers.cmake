@@ -7,8 +7,10 @@
 # - src/widgets includes no page and nothing of src/app;
 # - src/cli (when there) stays a Qt Core program: no widgets, pages or windows;
 # - `orvante` links the system's libhidapi-hidraw and contains nothing of the virtual controller;
+# - both programs load the Qt of the chosen major only (a QCustomPlot built for the other one
+#   would bring a second Qt into the process);
 # - `orvante-cli` links the system's libhidapi-hidraw and no Qt GUI or widget library.
-# Run as: cmake -DSOURCE_DIR=... -DPRODUCT=... -DCLI=... -P check_layers.cmake
+# Run as: cmake -DSOURCE_DIR=... -DPRODUCT=... -DCLI=... -DQT_MAJOR=6|5 -P check_layers.cmake
 
 set(failures "")
 
@@ -39,6 +41,15 @@ if(NOT ldd_rc EQUAL 0 OR NOT ldd_out MATCHES "libhidapi-hidraw\\.so")
   set(failures "${failures}\n${PRODUCT} does not link libhidapi-hidraw.so:\n${ldd_out}")
 endif()
 
+if(QT_MAJOR EQUAL 6)
+  set(other_qt 5)
+else()
+  set(other_qt 6)
+endif()
+if(NOT ldd_out MATCHES "libQt${QT_MAJOR}Widgets\\.so" OR ldd_out MATCHES "libQt${other_qt}")
+  set(failures "${failures}\n${PRODUCT} does not load Qt ${QT_MAJOR} alone:\n${ldd_out}")
+endif()
+
 execute_process(COMMAND nm -C "${PRODUCT}" OUTPUT_VARIABLE nm_out)
 if(nm_out MATCHES "VirtualFC::")
   set(failures "${failures}\n${PRODUCT} contains the virtual flight controller")
@@ -48,7 +59,10 @@ execute_process(COMMAND ldd "${CLI}" OUTPUT_VARIABLE cli_ldd RESULT_VARIABLE cli
 if(NOT cli_rc EQUAL 0 OR NOT cli_ldd MATCHES "libhidapi-hidraw\\.so")
   set(failures "${failures}\n${CLI} does not link libhidapi-hidraw.so:\n${cli_ldd}")
 endif()
-if(cli_ldd MATCHES "libQt5(Gui|Widgets|PrintSupport)|libqcustomplot")
+if(NOT cli_ldd MATCHES "libQt${QT_MAJOR}Core\\.so" OR cli_ldd MATCHES "libQt${other_qt}")
+  set(failures "${failures}\n${CLI} does not load Qt ${QT_MAJOR} alone:\n${cli_ldd}")
+endif()
+if(cli_ldd MATCHES "libQt[56](Gui|Widgets|PrintSupport)|libqcustomplot|libQCustomPlot")
   set(failures "${failures}\n${CLI} links a GUI library:\n${cli_ldd}")
 endif()
 execute_process(COMMAND nm -C "${CLI}" OUTPUT_VARIABLE cli_nm)

@@ -45,6 +45,15 @@ void AppStartup::tuneAllocator()
 #endif
 }
 
+void AppStartup::followScreenScale()
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    // Qt 6 always does so; Qt 5 only when asked.
+    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+#endif
+}
+
 AppStartup::AppStartup(QApplication& app)
 {
     // The identity fixes where every QSettings of the program reads and writes.
@@ -54,7 +63,8 @@ AppStartup::AppStartup(QApplication& app)
     // Lets the desktop match the window to the installed entry and its icon.
     app.setDesktopFileName(QStringLiteral(ORVANTE_APP_ID));
 
-    translator.load(QStringLiteral(":/tr/FCApp.qm"));
+    if (!translator.load(QStringLiteral(":/tr/FCApp.qm")))
+        qWarning() << "The compiled-in translation :/tr/FCApp.qm does not load";
 
     arialId = registerFont(QStringLiteral(":/font/ARLRDBD.TTF"));
     youId = registerFont(QStringLiteral(":/font/SIMYOU.TTF"));

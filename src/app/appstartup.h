@@ -24,6 +24,10 @@ public:
     // touch of each page was a tenth of the start-up, and again whenever such a picture is made.
     static void tuneAllocator();
 
+    // Before the application object: the fixed-size skinned window is drawn at the screen's
+    // scale from the skin's @2x images instead of appearing tiny on a high-DPI display.
+    static void followScreenScale();
+
     bool chinese() const { return isChinese; }
 
 private:

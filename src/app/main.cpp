@@ -8,8 +8,7 @@ int main(int argc, char* argv[])
     // Fixed-size skinned window: on a high-DPI display draw it at the display's scale
     // from the skin's @2x images instead of letting it appear tiny.
     AppStartup::tuneAllocator();
-    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    AppStartup::followScreenScale();
 
     QApplication app(argc, argv);
     AppStartup startup(app);

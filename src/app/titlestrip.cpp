@@ -29,12 +29,12 @@ bool TitleStrip::eventFilter(QObject* watched, QEvent* event)
         if (mouse->button() != Qt::LeftButton || !strip->geometry().contains(mouse->pos()))
             return false;
         dragging = true;
-        offset = mouse->globalPos() - window->frameGeometry().topLeft();
+        offset = window->mapToGlobal(mouse->pos()) - window->frameGeometry().topLeft();
         return true;
     case QEvent::MouseMove:
         if (!dragging || !(mouse->buttons() & Qt::LeftButton))
             return false;
-        window->move(mouse->globalPos() - offset);
+        window->move(window->mapToGlobal(mouse->pos()) - offset);
         return true;
     case QEvent::MouseButtonRelease:
         if (mouse->button() != Qt::LeftButton || !dragging)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 #include <QVector>

@@ -95,8 +95,8 @@ void TRController::ContinueTask()
     }
     currentTask = queue.takeAt(next);
     usb->handOver();
-    watcher.setFuture(QtConcurrent::run(QThreadPool::globalInstance(), usb, &QtUsbHID::RunTask,
-                                        currentTask));
+    watcher.setFuture(QtConcurrent::run(QThreadPool::globalInstance(),
+                                        [link = usb, task = currentTask] { link->RunTask(task); }));
 }
 
 void TRController::ClearTask()

@@ -73,6 +73,15 @@ QByteArray edited(QByteArray json, const QList<QPair<QByteArray, QByteArray>>& c
     return json;
 }
 
+// The cases that start orvante-cli-demo as a process. ThreadSanitizer (clang 14) aborts a
+// program that starts a process through Qt 6's QProcess, a vfork-like clone() it cannot follow:
+// that build skips them (tests/CMakeLists.txt), every other build runs them.
+#ifdef ORVANTE_NO_CHILD_PROCESSES
+#define SKIP_WITHOUT_CHILD_PROCESSES() QSKIP("no child processes under this ThreadSanitizer with Qt 6")
+#else
+#define SKIP_WITHOUT_CHILD_PROCESSES()
+#endif
+
 } // namespace
 
 class TestCli : public QObject
@@ -398,6 +407,7 @@ void TestCli::outputThatCannotBeWritten_data()
 
 void TestCli::outputThatCannotBeWritten()
 {
+    SKIP_WITHOUT_CHILD_PROCESSES();
     QFETCH(QStringList, arguments);
     QFETCH(bool, full);
     const QString a = dir.filePath(QStringLiteral("a.json"));
@@ -456,6 +466,7 @@ void TestCli::heldLockEndsWithInUse_data()
 
 void TestCli::heldLockEndsWithInUse()
 {
+    SKIP_WITHOUT_CHILD_PROCESSES();
     QFETCH(QStringList, arguments);
     const QString csv = dir.filePath(QStringLiteral("scope.csv"));
     QFile earlier(csv);
@@ -481,6 +492,7 @@ void TestCli::heldLockEndsWithInUse()
 
 void TestCli::ctrlCLeavesACompleteCsv()
 {
+    SKIP_WITHOUT_CHILD_PROCESSES();
     const QString path = dir.filePath(QStringLiteral("scope.csv"));
     QProcess cli;
     cli.start(QStringLiteral(ORVANTE_CLI_DEMO_PATH), {QStringLiteral("record"), QStringLiteral("--csv"), path});

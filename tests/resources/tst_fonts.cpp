@@ -39,8 +39,8 @@ QString TestFonts::missing(const QRawFont &cjk, const QString &text)
     // other character (Latin letters, digits, curly quotes) from either compiled-in font.
     static const QRawFont latin = rawFont(QStringLiteral(":/font/ARLRDBD.TTF"));
     QString out;
-    const QVector<uint> ucs4 = text.toUcs4();
-    for (uint c : ucs4) {
+    const auto ucs4 = text.toUcs4();
+    for (const char32_t c : ucs4) {
         if (c == '\n' || c == ' ')
             continue;
         const bool cjkOnly = (c >= 0x3000 && c <= 0x9fff) || (c >= 0xff00 && c <= 0xffef);

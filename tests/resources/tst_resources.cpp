@@ -118,8 +118,7 @@ QByteArray resourceBytes(const QString &path, const QLocale &locale)
     QResource r(path, locale);
     if (!r.isValid())
         return QByteArray();
-    return r.isCompressed() ? qUncompress(r.data(), int(r.size()))
-                            : QByteArray(reinterpret_cast<const char *>(r.data()), int(r.size()));
+    return r.uncompressedData();
 }
 
 QImage loadWithDefaultLocale(const QString &path, const QLocale &locale)

@@ -65,7 +65,7 @@ void tst_transport::init()
 bool tst_transport::runWithin(QtUsbHID* usb, Task* task, int ms)
 {
     usb->handOver();
-    QFuture<void> run = QtConcurrent::run(usb, &QtUsbHID::RunTask, task);
+    QFuture<void> run = QtConcurrent::run([usb, task] { usb->RunTask(task); });
     if (QTest::qWaitFor([&run] { return run.isFinished(); }, ms)) {
         usb->takeBack();
         return true;

@@ -210,7 +210,8 @@ void Scenes::dialogsOverWindow(Camera& camera)
     // The keyboard's focus, moved to the status page's calibration button.
     window.click("radioButton_page1");
     app.activateWindow();
-    QTest::qWaitForWindowActive(&app);
+    if (!QTest::qWaitForWindowActive(&app))
+        qWarning("shots: the window did not become active; the focus ring may not show");
     auto* calibration = window.child<QWidget>("pushButton_HorizonCali");
     for (int i = 0; i < 12 && QApplication::focusWidget() != calibration; ++i)
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &app, Qt::Key_Tab);
@@ -629,7 +630,10 @@ void Scenes::iconBesideWindow(Camera& camera)
     MainWindowUp<> window(20);
     if (!await(camera, [&] { return window.app->isConnected(); }, "main window connected"))
         return;
-    const QImage shot = window.app->grab().toImage();
+    // At its pixel size, as the screen shows it beside the icon's pixels (a grab at a scale
+    // above 1 would otherwise be drawn at its size in points).
+    QImage shot = window.app->grab().toImage();
+    shot.setDevicePixelRatio(1);
 
     // The window on a desktop-grey ground, the icon at each installed size to its right.
     QImage sheet(shot.width() + 24 + 256 + 24, shot.height() + 48, QImage::Format_ARGB32);
