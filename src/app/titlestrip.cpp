@@ -21,10 +21,12 @@ TitleStrip::TitleStrip(QWidget* window, QWidget* strip, QAbstractButton* minimis
 
 bool TitleStrip::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != window)
+    const QEvent::Type type = event->type();
+    if (watched != window
+        || (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease))
         return false;
-    auto* mouse = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
+    auto* mouse = static_cast<QMouseEvent*>(event); // only a mouse event from here on
+    switch (type) {
     case QEvent::MouseButtonPress:
         if (mouse->button() != Qt::LeftButton || !strip->geometry().contains(mouse->pos()))
             return false;
