@@ -4,13 +4,14 @@
 #include "usb/qtusbhid.h"
 
 #include <QDebug>
-#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
 TRController::TRController(QObject* parent)
     : QObject(parent)
     , usb(new QtUsbHID(0x0483, 0x5750, nullptr))
 {
+    link.setMaxThreadCount(1);
+    link.setExpiryTimeout(-1); // one thread for the whole session, not one per idle spell
     connect(&watcher, &QFutureWatcher<void>::finished, this, &TRController::TaskDone,
             Qt::QueuedConnection);
 }
@@ -95,8 +96,8 @@ void TRController::ContinueTask()
     }
     currentTask = queue.takeAt(next);
     usb->handOver();
-    watcher.setFuture(QtConcurrent::run(QThreadPool::globalInstance(),
-                                        [link = usb, task = currentTask] { link->RunTask(task); }));
+    watcher.setFuture(QtConcurrent::run(&link,
+                                        [transport = usb, task = currentTask] { transport->RunTask(task); }));
 }
 
 void TRController::ClearTask()

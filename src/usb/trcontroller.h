@@ -3,6 +3,7 @@
 #include <QFutureWatcher>
 #include <QList>
 #include <QObject>
+#include <QThreadPool>
 
 class QtUsbHID;
 
@@ -11,7 +12,7 @@ class Task;
 }
 
 // Serialises all traffic to the flight controller: a bounded queue of waiting tasks, one
-// transaction at a time on a pool thread, each finished task handed back on the thread
+// transaction at a time on a thread of its own, each finished task handed back on the thread
 // that owns the controller.
 class TRController : public QObject
 {
@@ -53,6 +54,10 @@ public slots:
 private:
     QList<FCProtocol::Task*> queue;
     FCProtocol::Task* currentTask = nullptr;
+    // A transaction may wait a whole second for its reply. It runs on a pool of its own: in the
+    // global pool it would hold a thread that Qt 6's painting splits its image fills across,
+    // and the window would wait for the controller before it could paint.
+    QThreadPool link;
     QFutureWatcher<void> watcher;
     QtUsbHID* usb;
 };
