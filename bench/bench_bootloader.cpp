@@ -13,6 +13,7 @@
 
 #include "app/appstartup.h"
 #include "app/fcapp.h"
+#include "soakprobe.h"
 #include "virtualfc.h"
 #include "widgets/dialogwarning.h"
 
@@ -33,16 +34,10 @@ constexpr qint64 kStripBoundMs = 1500;
 constexpr qint64 kNoticeBoundMs = 2000;
 constexpr int kGiveUpMs = 10000;
 
+// The times are read to the millisecond: the loop looks every millisecond.
 bool waitFor(const std::function<bool()>& done, int ms)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-    }
-    return true;
+    return SoakProbe::waitFor(done, ms, 1);
 }
 
 struct Seen {

@@ -46,15 +46,16 @@ inline int threads()
     return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::NoDotAndDotDot | QDir::Dirs).size());
 }
 
-// Runs the event loop until `done` holds or `ms` pass; false on time-out.
-inline bool waitFor(const std::function<bool()>& done, int ms)
+// Runs the event loop until `done` holds or `ms` pass, looking every `sliceMs` at most; false
+// on time-out.
+inline bool waitFor(const std::function<bool()>& done, int ms, int sliceMs = 5)
 {
     QElapsedTimer clock;
     clock.start();
     while (!done()) {
         if (clock.elapsed() > ms)
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, sliceMs);
     }
     return true;
 }
